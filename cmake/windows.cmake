@@ -1,0 +1,25 @@
+# Everything that needs Windows: the toolkit layer, the dialogs, the application and the exe.
+enable_language(RC)
+add_compile_definitions(WINVER=0x0601 _WIN32_WINNT=0x0601 STRICT WIN32_LEAN_AND_MEAN NOMINMAX)
+add_link_options(-static -static-libgcc -static-libstdc++)
+
+file(GLOB PAVIX_PLATFORM_SOURCES CONFIGURE_DEPENDS platform/*.cpp)
+list(FILTER PAVIX_PLATFORM_SOURCES EXCLUDE REGEX "/(TextFile|OsFile[A-Za-z0-9]*)\\.cpp$")
+file(GLOB PAVIX_GUI_SOURCES CONFIGURE_DEPENDS ui/*.cpp app/*.cpp)
+list(FILTER PAVIX_GUI_SOURCES EXCLUDE REGEX "/app/WinMain\\.cpp$")
+
+if(PAVIX_PLATFORM_SOURCES)
+  add_library(pavix_platform STATIC ${PAVIX_PLATFORM_SOURCES})
+  target_link_libraries(pavix_platform PUBLIC pavix_core user32 gdi32 shell32 ole32 oleaut32 uuid comctl32 advapi32)
+endif()
+if(PAVIX_GUI_SOURCES)
+  add_library(pavix_gui STATIC ${PAVIX_GUI_SOURCES})
+  target_link_libraries(pavix_gui PUBLIC pavix_platform)
+endif()
+
+if(EXISTS ${CMAKE_SOURCE_DIR}/app/WinMain.cpp)
+  set(PAVIX_RC ${CMAKE_SOURCE_DIR}/res/pavix.rc)
+  add_executable(pavix WIN32 app/WinMain.cpp ${PAVIX_RC})
+  target_link_libraries(pavix PRIVATE -Wl,--whole-archive pavix_gui -Wl,--no-whole-archive pavix_platform)
+  set_target_properties(pavix PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+endif()

@@ -1,0 +1,48 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class OsFile;
+
+// The city database's file: opened by name, never created or truncated, read line by line
+// as bytes (the carriage return before a line feed belongs to the line end), appended to
+// with one write per record in the operating system's append mode.
+class TextFile {
+public:
+    enum OpenMode { modeRead, modeReadWrite };
+    enum OpenResult { openOk, openMissing, openDenied, openFailed };
+
+    TextFile();
+    ~TextFile();
+    TextFile(const TextFile&) = delete;
+    TextFile& operator=(const TextFile&) = delete;
+
+    OpenResult Open(const std::string& name, OpenMode mode);
+    bool IsOpen() const;
+    void Close();
+
+    // Length in bytes, or -1 when no file is open or the length cannot be read.
+    int64_t GetLength() const;
+    bool SeekToBegin();
+    // The next line without its line end; false at the end of the file or on a read error.
+    bool ReadLine(std::string& line);
+    // Writes text at the end of the file, each line feed as carriage return plus line feed,
+    // in one write. On failure the file is cut back to its length before the call.
+    bool WriteString(const std::string& text);
+    // The last byte of the file, or -1 for an empty file or an error.
+    int LastByte();
+
+    // Holds the file against other holders (other processes) until Unlock or Close.
+    // Waits up to timeoutMs; false if the file stayed held.
+    bool Lock(unsigned timeoutMs);
+    void Unlock();
+
+private:
+    bool Fill();
+
+    std::unique_ptr<OsFile> m_file;
+    std::string m_buffer;
+    size_t m_bufferPos = 0;
+    bool m_atEnd = false;
+};
