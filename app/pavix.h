@@ -1,0 +1,9 @@
+#pragma once
+#include "platform/App.h"
+
+// The application: brings up the component runtime, sets the dialog colours, settles the
+// automation registration and runs the main window modally; never a message loop of its own.
+class CPavixApp : public App {
+public:
+    BOOL InitInstance() override;
+};

@@ -1,0 +1,175 @@
+#include "platform/Dialog.h"
+#include "platform/App.h"
+
+namespace {
+thread_local Dialog* creating = nullptr;
+thread_local HHOOK creationHook = nullptr;
+}
+
+const MessageMapEntry Dialog::messageEntries[] = {
+    OnMessage<&Dialog::OnInitDialogMessage>(WM_INITDIALOG),
+    OnMessage<&Dialog::OnCtlColor>(WM_CTLCOLORDLG),
+    OnMessage<&Dialog::OnCtlColor>(WM_CTLCOLORSTATIC),
+    OnMessage<&Dialog::OnCtlColor>(WM_CTLCOLORBTN),
+    OnCommand<&Dialog::OnOKCommand>(IDOK),
+    OnCommand<&Dialog::OnCancelCommand>(IDCANCEL),
+};
+const MessageMap Dialog::messageMap = {nullptr, Dialog::messageEntries};
+
+Dialog::Dialog(UINT templateId, HWND parent) : m_templateId(templateId), m_parent(parent) {}
+
+Dialog::~Dialog()
+{
+    if (m_hWnd)
+        ::DestroyWindow(m_hWnd);
+}
+
+const MessageMap* Dialog::GetMessageMap() const { return &messageMap; }
+
+HWND Dialog::FindOwner() const
+{
+    if (m_parent)
+        return m_parent;
+    Dialog* main = App::Current() ? App::Current()->GetMainWnd() : nullptr;
+    return main && main != this ? main->GetHwnd() : nullptr;
+}
+
+// Subclasses the dialog window as it is created, so that its table sees WM_CREATE too.
+LRESULT CALLBACK Dialog::CreationHook(int code, WPARAM w, LPARAM l)
+{
+    if (code == HCBT_CREATEWND && creating && !creating->m_hWnd) {
+        Dialog* self = creating;
+        HWND hwnd = reinterpret_cast<HWND>(w);
+        self->m_hWnd = hwnd;
+        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        self->m_defaultProc = reinterpret_cast<WNDPROC>(
+            ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Dialog::WindowProc)));
+    }
+    return ::CallNextHookEx(creationHook, code, w, l);
+}
+
+bool Dialog::Create()
+{
+    if (m_hWnd)
+        return false;
+    m_ended = false;
+    m_colored = App::Current() && App::Current()->HasDialogColors();
+    Dialog* outer = creating;
+    HHOOK outerHook = creationHook;
+    creating = this;
+    creationHook = ::SetWindowsHookExA(WH_CBT, &Dialog::CreationHook, nullptr, ::GetCurrentThreadId());
+    HWND hwnd = ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_templateId),
+                                     FindOwner(), nullptr, 0);
+    ::UnhookWindowsHookEx(creationHook);
+    creating = outer;
+    creationHook = outerHook;
+    if (!hwnd && m_hWnd)
+        Detach();
+    return hwnd != nullptr;
+}
+
+INT_PTR Dialog::DoModal()
+{
+    if (!Create())
+        return -1;
+    HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+    bool enableOwner = owner && ::IsWindowEnabled(owner);
+    if (enableOwner)
+        ::EnableWindow(owner, FALSE);
+    if (m_hWnd && !m_ended)
+        ::ShowWindow(m_hWnd, SW_SHOW);
+
+    MSG msg;
+    while (!m_ended) {
+        BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
+        if (got == 0 || got == -1) {
+            // Let every enclosing loop see the quit as well.
+            ::PostQuitMessage(got == 0 ? int(msg.wParam) : 0);
+            break;
+        }
+        if (m_hWnd && ::IsDialogMessageA(m_hWnd, &msg))
+            continue;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+
+    if (enableOwner && ::IsWindow(owner)) {
+        ::EnableWindow(owner, TRUE);
+        if (m_hWnd && ::GetActiveWindow() == m_hWnd)
+            ::SetActiveWindow(owner);
+    }
+    DestroyWindow();
+    return m_result;
+}
+
+void Dialog::EndDialog(INT_PTR result)
+{
+    m_result = result;
+    m_ended = true;
+    if (m_hWnd)
+        ::ShowWindow(m_hWnd, SW_HIDE);
+}
+
+BOOL Dialog::DestroyWindow()
+{
+    return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE;
+}
+
+void Dialog::Detach()
+{
+    if (m_defaultProc && ::IsWindow(m_hWnd)) {
+        ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_defaultProc));
+        ::SetWindowLongPtrA(m_hWnd, GWLP_USERDATA, 0);
+    }
+    m_hWnd = nullptr;
+}
+
+LRESULT Dialog::Default()
+{
+    return ::CallWindowProcA(m_defaultProc, m_current.hwnd, m_current.message, m_current.wParam, m_current.lParam);
+}
+
+LRESULT Dialog::Dispatch(UINT message, WPARAM w, LPARAM l)
+{
+    MSG outer = m_current;
+    m_current = MSG{m_hWnd, message, w, l, 0, {}};
+    const MessageMapEntry* entry = GetMessageMap()->Find(message, w);
+    LRESULT result = entry ? entry->call(*this, w, l) : Default();
+    m_current = outer;
+    return result;
+}
+
+LRESULT CALLBACK Dialog::WindowProc(HWND hwnd, UINT message, WPARAM w, LPARAM l)
+{
+    auto* self = reinterpret_cast<Dialog*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!self)
+        return ::DefDlgProcA(hwnd, message, w, l);
+    if (message != WM_NCDESTROY)
+        return self->Dispatch(message, w, l);
+
+    LRESULT result = self->Dispatch(message, w, l);
+    self->Detach();
+    if (App* app = App::Current())
+        app->OnWindowDestroyed(self);
+    return result;
+}
+
+LRESULT Dialog::OnInitDialogMessage(WPARAM, LPARAM)
+{
+    return OnInitDialog();
+}
+
+BOOL Dialog::OnInitDialog() { return TRUE; }
+void Dialog::OnOK() { EndDialog(IDOK); }
+void Dialog::OnCancel() { EndDialog(IDCANCEL); }
+
+LRESULT Dialog::OnCtlColor(WPARAM w, LPARAM)
+{
+    if (!m_colored)
+        return Default();
+    App* app = App::Current();
+    HDC dc = reinterpret_cast<HDC>(w);
+    ::SetTextColor(dc, app->GetDialogTextColor());
+    ::SetBkColor(dc, app->GetDialogBkColor());
+    return reinterpret_cast<LRESULT>(app->GetDialogBrush());
+}

@@ -1,0 +1,8 @@
+#pragma once
+#include "platform/Window.h"
+
+class Edit : public Window {
+public:
+    Edit() = default;
+    explicit Edit(HWND hwnd) : Window(hwnd) {}
+};

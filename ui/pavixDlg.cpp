@@ -1,0 +1,262 @@
+#include "ui/pavixDlg.h"
+
+#include "clock/WorldClock.h"
+#include "platform/App.h"
+#include "platform/LocalClock.h"
+#include "platform/Menu.h"
+#include "platform/MessageBox.h"
+#include "platform/NotifyIcon.h"
+#include "res/resource.h"
+#include "ui/PAbout.h"
+#include "ui/PHelp.h"
+
+#include <algorithm>
+#include <shellapi.h>
+#include <windowsx.h>
+
+const MessageMapEntry CPavixDlg::messageEntries[] = {
+    OnMessage<&CPavixDlg::OnCreate>(WM_CREATE),
+    OnMessage<&CPavixDlg::OnTimer>(WM_TIMER),
+    OnMessage<&CPavixDlg::OnPaint>(WM_PAINT),
+    OnMessage<&CPavixDlg::OnQueryDragIcon>(WM_QUERYDRAGICON),
+    OnMessage<&CPavixDlg::OnLButtonDown>(WM_LBUTTONDOWN),
+    OnMessage<&CPavixDlg::OnContextMenu>(WM_CONTEXTMENU),
+    OnMessage<&CPavixDlg::OnClose>(WM_CLOSE),
+    OnCommand<&CPavixDlg::OnMenuAbout>(ID_MENU_ABOUT),
+    OnCommand<&CPavixDlg::OnMenuHelp>(ID_MENU_HELP),
+    OnCommand<&CPavixDlg::OnMenuMinimize>(ID_MENU_MINIMIZE),
+    OnCommand<&CPavixDlg::OnMenuExit>(ID_MENU_EXIT),
+};
+IMPLEMENT_MESSAGE_MAP(CPavixDlg, Dialog)
+
+CPavixDlg::CPavixDlg(HWND parent)
+    : Dialog(IDD_MAIN_DIALOG, parent),
+      m_hWindowIcon(::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_PROGRAM_ICON)))
+{
+}
+
+CPavixDlg::~CPavixDlg() = default;
+
+LRESULT CPavixDlg::OnCreate(WPARAM, LPARAM)
+{
+    Default();
+    SetTimer(MAIN_TIMER_ID, 100);
+    return 0;
+}
+
+BOOL CPavixDlg::OnInitDialog()
+{
+    Dialog::OnInitDialog();
+    m_ctlYourCityTime = Static(GetItem(IDC_YOUR_CITY_TIME));
+    m_ctlDestinationTime = Static(GetItem(IDC_DESTINATION_TIME));
+    SetIcon(m_hWindowIcon, true);
+    SetIcon(m_hWindowIcon, false);
+    m_yourCityList = ListBox(GetItem(IDC_YOUR_CITY_LIST));
+    m_destinationList = ListBox(GetItem(IDC_DESTINATION_LIST));
+    if (!LoadCityDatabase())
+        return FALSE;
+    m_yourCityList.SetCurSel(0);
+    m_destinationList.SetCurSel(0);
+    m_ctlYourCityTime.SetFont(nullptr, true);
+    m_ctlDestinationTime.SetFont(nullptr, true);
+    return TRUE;
+}
+
+bool CPavixDlg::LoadCityDatabase()
+{
+    // Entries are gathered once and then put into both lists in list order; the destination
+    // list gets the very same entries.
+    struct : CityListSink {
+        void AddCityEntry(const std::string&) override {}
+    } sameEntries;
+    m_loadedEntries.clear();
+    bool loaded = ::LoadCityDatabase(m_cityFile, kCityDatabaseName, *this, sameEntries, *this);
+    if (loaded)
+        FillCityLists();
+    m_loadedEntries = {};
+    return loaded;
+}
+
+void CPavixDlg::AddCityEntry(const std::string& entry)
+{
+    m_loadedEntries.push_back(entry);
+}
+
+void CPavixDlg::FillCityLists()
+{
+    // The lists sort by the system's case-blind comparison; inserting in that order at the
+    // end spares each entry the list's own search.
+    std::stable_sort(m_loadedEntries.begin(), m_loadedEntries.end(),
+                     [](const std::string& a, const std::string& b) {
+                         return ::CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), int(a.size()),
+                                                 b.data(), int(b.size())) == CSTR_LESS_THAN;
+                     });
+    size_t bytes = 0;
+    for (const std::string& entry : m_loadedEntries)
+        bytes += entry.size() + 1;
+    for (const ListBox* list : {&m_yourCityList, &m_destinationList}) {
+        list->InitStorage(int(m_loadedEntries.size()), bytes);
+        for (const std::string& entry : m_loadedEntries)
+            list->InsertString(-1, entry);
+    }
+}
+
+void CPavixDlg::FileEmpty()
+{
+    ShowMessageBox("File Empty..", "Read Record..");
+}
+
+void CPavixDlg::FileMissing()
+{
+    ShowMessageBox("City Database wtcmain.pvx Not Found !!", "Read Record..");
+}
+
+// The selected entry, whole, read into line; none when the list has no selection.
+static std::optional<std::string_view> ReadSelection(const ListBox& list, std::string& line)
+{
+    int index = list.GetCurSel();
+    if (index < 0)
+        return std::nullopt;
+    line = list.GetText(index);
+    return line;
+}
+
+void CPavixDlg::Tick()
+{
+    LocalReading now = ReadLocalClock();
+    auto yourCity = ReadSelection(m_yourCityList, m_strYourCityLine);
+    auto destination = ReadSelection(m_destinationList, m_strDestinationLine);
+    ClockTexts texts = BuildClockTexts(now, yourCity, destination);
+    m_strDestinationTime = texts.destinationTime;
+    Window(GetItem(IDC_YOUR_CITY_TIME)).SetText(texts.yourCityTime);
+    Window(GetItem(IDC_YOUR_CITY_DATE)).SetText(texts.yourCityDate);
+    Window(GetItem(IDC_YOUR_CITY_NAME)).SetText(texts.yourCityName);
+    Window(GetItem(IDC_DESTINATION_NAME)).SetText(texts.destinationName);
+    Window(GetItem(IDC_DESTINATION_DATE)).SetText(texts.destinationDate);
+    Window(GetItem(IDC_DESTINATION_TIME)).SetText(m_strDestinationTime);
+}
+
+LRESULT CPavixDlg::OnTimer(WPARAM, LPARAM)
+{
+    Tick();
+    return 0;
+}
+
+LRESULT CPavixDlg::OnPaint(WPARAM, LPARAM)
+{
+    if (!IsIconic())
+        return Default();
+    PAINTSTRUCT paint;
+    HDC dc = ::BeginPaint(m_hWnd, &paint);
+    Send(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc));
+    int cx = ::GetSystemMetrics(SM_CXICON);
+    int cy = ::GetSystemMetrics(SM_CYICON);
+    RECT client = GetClientRect();
+    int x = (client.right - client.left - cx + 1) / 2;
+    int y = (client.bottom - client.top - cy + 1) / 2;
+    ::DrawIcon(dc, x, y, m_hWindowIcon);
+    ::EndPaint(m_hWnd, &paint);
+    return 0;
+}
+
+LRESULT CPavixDlg::OnQueryDragIcon(WPARAM, LPARAM)
+{
+    return reinterpret_cast<LRESULT>(m_hWindowIcon);
+}
+
+LRESULT CPavixDlg::OnLButtonDown(WPARAM, LPARAM l)
+{
+    Default();
+    // The window has no caption: a press on any free spot drags it as a caption would.
+    Post(WM_NCLBUTTONDOWN, HTCAPTION, l);
+    return 0;
+}
+
+LRESULT CPavixDlg::OnContextMenu(WPARAM, LPARAM l)
+{
+    POINT point{GET_X_LPARAM(l), GET_Y_LPARAM(l)};
+    RECT client = GetClientRectOnScreen();
+    if (!::PtInRect(&client, point))
+        return Default();
+    Menu menu;
+    menu.CreatePopup();
+    menu.AppendString(ID_MENU_ABOUT, "About..");
+    menu.AppendSeparator(ID_MENU_SEPARATOR_1);
+    menu.AppendString(ID_MENU_REGISTER_CITY, "Register City..");
+    menu.AppendString(ID_MENU_HELP, "Help !!");
+    menu.AppendSeparator(ID_MENU_SEPARATOR_2);
+    menu.AppendString(ID_MENU_MINIMIZE, "Minimize..");
+    menu.AppendString(ID_MENU_EXIT, "Exit");
+    menu.Track(TPM_CENTERALIGN | TPM_RIGHTBUTTON, point.x, point.y, m_hWnd);
+    menu.Destroy();
+    return 0;
+}
+
+bool CPavixDlg::CanCloseWindow()
+{
+    if (m_pAutomationProxy) {
+        Show(SW_HIDE);
+        return false;
+    }
+    return true;
+}
+
+LRESULT CPavixDlg::OnClose(WPARAM, LPARAM)
+{
+    return CanCloseWindow() ? Default() : 0;
+}
+
+void CPavixDlg::OnOK()
+{
+    if (CanCloseWindow())
+        Dialog::OnOK();
+}
+
+void CPavixDlg::OnCancel()
+{
+}
+
+void CPavixDlg::OnMenuAbout()
+{
+    CPAboutDlg dialog;
+    dialog.DoModal();
+}
+
+void CPavixDlg::OnMenuRegisterCity()
+{
+}
+
+void CPavixDlg::OnMenuHelp()
+{
+    CPHelpDlg dialog;
+    dialog.DoModal();
+}
+
+void CPavixDlg::OnMenuMinimize()
+{
+    Show(SW_MINIMIZE);
+    AddTrayIcon();
+}
+
+void CPavixDlg::OnMenuExit()
+{
+    DestroyWindow();
+}
+
+void CPavixDlg::AddTrayIcon()
+{
+    NotifyIcon(NIM_ADD, m_hWnd, TRAY_ICON_ID, NIF_ICON | NIF_TIP, ::LoadIconA(nullptr, IDI_APPLICATION),
+               "Merin Export v1.0");
+}
+
+void CPavixDlg::RemoveTrayIcon()
+{
+    NotifyIcon(NIM_DELETE, m_hWnd, TRAY_ICON_ID, NIF_ICON | NIF_TIP, ::LoadIconA(nullptr, IDI_APPLICATION),
+               "Merin Export v1.0");
+}
+
+BOOL CPavixDlg::DestroyWindow()
+{
+    RemoveTrayIcon();
+    return Dialog::DestroyWindow();
+}

@@ -1,0 +1,69 @@
+#pragma once
+#include "citydb/CityDatabase.h"
+#include "platform/Dialog.h"
+#include "platform/ListBox.h"
+#include "platform/Static.h"
+#include "platform/TextFile.h"
+
+#include <string>
+#include <vector>
+
+class CPavixDlgAutoProxy;
+
+// The main window: the world map, the two city lists and, above each, the selected city's
+// line, date and time, refreshed by a 100 ms timer.
+class CPavixDlg : public Dialog, private CityListSink, private CityDatabaseNotifier {
+public:
+    static constexpr UINT MAIN_TIMER_ID = 1;
+    static constexpr UINT TRAY_ICON_ID = 1;
+
+    explicit CPavixDlg(HWND parent = nullptr);
+    ~CPavixDlg() override;
+
+    BOOL DestroyWindow() override;
+    bool LoadCityDatabase();
+    bool CanCloseWindow();
+    void AddTrayIcon();
+    void RemoveTrayIcon();
+    // One clock tick: reads the clock and both selections, sets the six texts.
+    void Tick();
+
+    CPavixDlgAutoProxy* m_pAutomationProxy = nullptr;
+
+protected:
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+
+    LRESULT OnCreate(WPARAM, LPARAM);
+    LRESULT OnTimer(WPARAM, LPARAM);
+    LRESULT OnPaint(WPARAM, LPARAM);
+    LRESULT OnQueryDragIcon(WPARAM, LPARAM);
+    LRESULT OnLButtonDown(WPARAM, LPARAM);
+    LRESULT OnContextMenu(WPARAM, LPARAM);
+    LRESULT OnClose(WPARAM, LPARAM);
+    void OnMenuAbout();
+    void OnMenuRegisterCity();
+    void OnMenuHelp();
+    void OnMenuMinimize();
+    void OnMenuExit();
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    void AddCityEntry(const std::string& entry) override;
+    void FileEmpty() override;
+    void FileMissing() override;
+    void FillCityLists();
+
+    ListBox m_yourCityList;
+    ListBox m_destinationList;
+    Static m_ctlYourCityTime;
+    Static m_ctlDestinationTime;
+    TextFile m_cityFile;
+    std::vector<std::string> m_loadedEntries;
+    std::string m_strYourCityLine;
+    std::string m_strDestinationLine;
+    std::string m_strDestinationTime;
+    HICON m_hWindowIcon;
+};
