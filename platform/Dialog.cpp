@@ -4,6 +4,13 @@
 namespace {
 thread_local Dialog* creating = nullptr;
 thread_local HHOOK creationHook = nullptr;
+
+// The dialog manager sends WM_INITDIALOG only to a dialog that has a procedure; ours does
+// its work in the subclassed window procedure, so this one leaves everything to the default.
+INT_PTR CALLBACK NoDialogProc(HWND, UINT, WPARAM, LPARAM)
+{
+    return FALSE;
+}
 }
 
 const MessageMapEntry Dialog::messageEntries[] = {
@@ -59,7 +66,7 @@ bool Dialog::Create()
     creating = this;
     creationHook = ::SetWindowsHookExA(WH_CBT, &Dialog::CreationHook, nullptr, ::GetCurrentThreadId());
     HWND hwnd = ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_templateId),
-                                     FindOwner(), nullptr, 0);
+                                     FindOwner(), &NoDialogProc, 0);
     ::UnhookWindowsHookEx(creationHook);
     creating = outer;
     creationHook = outerHook;

@@ -19,13 +19,16 @@ public:
     TextFile& operator=(const TextFile&) = delete;
 
     OpenResult Open(const std::string& name, OpenMode mode);
+    // Takes over an already opened OS file (tests use it to put a failing one underneath).
+    void Attach(std::unique_ptr<OsFile> file);
     bool IsOpen() const;
     void Close();
 
     // Length in bytes, or -1 when no file is open or the length cannot be read.
     int64_t GetLength() const;
     bool SeekToBegin();
-    // The next line without its line end; false at the end of the file or on a read error.
+    // The next line without its line end; false at the end of the file or on a read error
+    // (a line cut short by a read error is not returned).
     bool ReadLine(std::string& line);
     // Writes text at the end of the file, each line feed as carriage return plus line feed,
     // in one write. On failure the file is cut back to its length before the call.
@@ -44,5 +47,7 @@ private:
     std::unique_ptr<OsFile> m_file;
     std::string m_buffer;
     size_t m_bufferPos = 0;
+    int64_t m_readOffset = 0;   // the OS file's position: just past the buffered bytes
     bool m_atEnd = false;
+    bool m_readFailed = false;  // the last Fill met a read error, not the end of the file
 };
