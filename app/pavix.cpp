@@ -1,6 +1,7 @@
 #include "app/pavix.h"
 
 #include "platform/MessageBox.h"
+#include "platform/ObjectFactory.h"
 #include "res/resource.h"
 #include "ui/pavixDlg.h"
 
@@ -13,11 +14,23 @@ BOOL CPavixApp::InitInstance()
         return FALSE;
     }
     SetDialogColors(RGB(0, 0, 0), RGB(255, 255, 0));
+    SettleAutomation();
 
     CPavixDlg dialog;
     SetMainWnd(&dialog);
     dialog.DoModal();
     SetMainWnd(nullptr);
+    ObjectFactory::RevokeAll();
     ::OleUninitialize();
     return FALSE;
+}
+
+void CPavixApp::SettleAutomation()
+{
+    // The runtime's start serves clients and leaves the registry alone; a user's start
+    // refreshes the entries, so that they follow the executable wherever it was moved.
+    if (IsEmbedded() || IsAutomated())
+        ObjectFactory::RegisterAll();
+    else
+        ObjectFactory::UpdateRegistryAll();
 }

@@ -6,4 +6,9 @@
 class CPavixApp : public App {
 public:
     BOOL InitInstance() override;
+
+protected:
+    // Offers the class factories to the runtime when it started the program, or else
+    // rewrites their registry entries.
+    void SettleAutomation();
 };

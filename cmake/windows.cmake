@@ -17,6 +17,26 @@ if(PAVIX_GUI_SOURCES)
   target_link_libraries(pavix_gui PUBLIC pavix_platform)
 endif()
 
+# The automation object's type library, made by widl and embedded by pavix.rc.
+find_program(PAVIX_WIDL NAMES widl x86_64-w64-mingw32-widl i686-w64-mingw32-widl REQUIRED)
+set(PAVIX_TLB ${CMAKE_BINARY_DIR}/pavix.tlb)
+if(CMAKE_HOST_WIN32)
+  set(PAVIX_STDOLE_DIR $ENV{SystemRoot}/System32)
+else()
+  set(PAVIX_STDOLE_DIR /usr/lib/x86_64-linux-gnu/wine/x86_64-windows)
+endif()
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(PAVIX_WIDL_ARCH --win64)
+else()
+  set(PAVIX_WIDL_ARCH --win32)
+endif()
+add_custom_command(OUTPUT ${PAVIX_TLB}
+  COMMAND ${PAVIX_WIDL} ${PAVIX_WIDL_ARCH} -t -L ${PAVIX_STDOLE_DIR} -o ${PAVIX_TLB} ${CMAKE_SOURCE_DIR}/res/pavix.idl
+  DEPENDS ${CMAKE_SOURCE_DIR}/res/pavix.idl VERBATIM)
+add_custom_target(pavix_tlb DEPENDS ${PAVIX_TLB})
+add_compile_options($<$<COMPILE_LANGUAGE:RC>:-I${CMAKE_BINARY_DIR}>)
+set_source_files_properties(${CMAKE_SOURCE_DIR}/res/pavix.rc PROPERTIES OBJECT_DEPENDS ${PAVIX_TLB})
+
 if(EXISTS ${CMAKE_SOURCE_DIR}/app/WinMain.cpp)
   set(PAVIX_RC ${CMAKE_SOURCE_DIR}/res/pavix.rc)
   add_executable(pavix WIN32 app/WinMain.cpp ${PAVIX_RC})

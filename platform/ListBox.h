@@ -11,6 +11,7 @@ public:
     // Inserts at index (-1: the end) without sorting, even in a sorted list.
     int InsertString(int index, const std::string& text) const { return int(Send(LB_INSERTSTRING, WPARAM(index), LPARAM(text.c_str()))); }
     void InitStorage(int count, size_t bytes) const { Send(LB_INITSTORAGE, WPARAM(count), LPARAM(bytes)); }
+    void SetRedraw(bool redraw) const { Send(WM_SETREDRAW, redraw); }
     int GetCount() const { return int(Send(LB_GETCOUNT)); }
     int SetCurSel(int index) const { return int(Send(LB_SETCURSEL, WPARAM(index))); }
     int GetCurSel() const { return int(Send(LB_GETCURSEL)); }

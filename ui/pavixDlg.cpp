@@ -1,14 +1,17 @@
 #include "ui/pavixDlg.h"
 
+#include "app/DlgProxy.h"
 #include "clock/WorldClock.h"
 #include "platform/App.h"
 #include "platform/LocalClock.h"
 #include "platform/Menu.h"
 #include "platform/MessageBox.h"
 #include "platform/NotifyIcon.h"
+#include "platform/SortKey.h"
 #include "res/resource.h"
 #include "ui/PAbout.h"
 #include "ui/PHelp.h"
+#include "ui/PReg.h"
 
 #include <algorithm>
 #include <shellapi.h>
@@ -23,6 +26,7 @@ const MessageMapEntry CPavixDlg::messageEntries[] = {
     OnMessage<&CPavixDlg::OnContextMenu>(WM_CONTEXTMENU),
     OnMessage<&CPavixDlg::OnClose>(WM_CLOSE),
     OnCommand<&CPavixDlg::OnMenuAbout>(ID_MENU_ABOUT),
+    OnCommand<&CPavixDlg::OnMenuRegisterCity>(ID_MENU_REGISTER_CITY),
     OnCommand<&CPavixDlg::OnMenuHelp>(ID_MENU_HELP),
     OnCommand<&CPavixDlg::OnMenuMinimize>(ID_MENU_MINIMIZE),
     OnCommand<&CPavixDlg::OnMenuExit>(ID_MENU_EXIT),
@@ -35,7 +39,12 @@ CPavixDlg::CPavixDlg(HWND parent)
 {
 }
 
-CPavixDlg::~CPavixDlg() = default;
+CPavixDlg::~CPavixDlg()
+{
+    // The automation object may outlive this window; it must not point at it any more.
+    if (m_pAutomationProxy)
+        m_pAutomationProxy->m_pDialog = nullptr;
+}
 
 LRESULT CPavixDlg::OnCreate(WPARAM, LPARAM)
 {
@@ -84,20 +93,23 @@ void CPavixDlg::AddCityEntry(const std::string& entry)
 
 void CPavixDlg::FillCityLists()
 {
-    // The lists sort by the system's case-blind comparison; inserting in that order at the
-    // end spares each entry the list's own search.
-    std::stable_sort(m_loadedEntries.begin(), m_loadedEntries.end(),
-                     [](const std::string& a, const std::string& b) {
-                         return ::CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), int(a.size()),
-                                                 b.data(), int(b.size())) == CSTR_LESS_THAN;
-                     });
+    // The lists sort by the system's case-blind comparison. Ordering the entries once by its
+    // sort keys and inserting them at the end spares every entry the list's own search.
+    std::vector<std::pair<std::string, size_t>> order;
+    order.reserve(m_loadedEntries.size());
     size_t bytes = 0;
-    for (const std::string& entry : m_loadedEntries)
-        bytes += entry.size() + 1;
+    for (size_t i = 0; i < m_loadedEntries.size(); ++i) {
+        order.emplace_back(CaseBlindSortKey(m_loadedEntries[i]), i);
+        bytes += m_loadedEntries[i].size() + 1;
+    }
+    std::stable_sort(order.begin(), order.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
     for (const ListBox* list : {&m_yourCityList, &m_destinationList}) {
-        list->InitStorage(int(m_loadedEntries.size()), bytes);
-        for (const std::string& entry : m_loadedEntries)
-            list->InsertString(-1, entry);
+        list->SetRedraw(false);
+        list->InitStorage(int(order.size()), bytes);
+        for (const auto& entry : order)
+            list->InsertString(-1, m_loadedEntries[entry.second]);
+        list->SetRedraw(true);
     }
 }
 
@@ -224,6 +236,7 @@ void CPavixDlg::OnMenuAbout()
 
 void CPavixDlg::OnMenuRegisterCity()
 {
+    CPRegDlg::RegisterCities();
 }
 
 void CPavixDlg::OnMenuHelp()

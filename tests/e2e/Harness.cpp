@@ -110,22 +110,27 @@ bool Pavix::WaitForExit(unsigned timeoutMs) const
     return Started() && WaitForSingleObject(m_process.hProcess, timeoutMs) == WAIT_OBJECT_0;
 }
 
+namespace {
+struct WindowSearch {
+    DWORD pid;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK NoteProcessWindow(HWND window, LPARAM param)
+{
+    auto* s = reinterpret_cast<WindowSearch*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid == s->pid)
+        s->found.push_back(window);
+    return TRUE;
+}
+}
+
 std::vector<HWND> Pavix::TopLevelWindows() const
 {
-    struct Search {
-        DWORD pid;
-        std::vector<HWND> found;
-    } search{m_process.dwProcessId, {}};
-    EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            DWORD pid = 0;
-            GetWindowThreadProcessId(window, &pid);
-            if (pid == s->pid)
-                s->found.push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    WindowSearch search{m_process.dwProcessId, {}};
+    EnumWindows(&NoteProcessWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 

@@ -1,0 +1,14 @@
+#include "platform/App.h"
+
+namespace {
+
+// The process's one application object. The tests drive dialogs themselves, so start-up does
+// nothing; the dialog colours are the ones the program sets before its first dialog.
+struct TestApp : App {
+    TestApp() { SetDialogColors(RGB(0, 0, 0), RGB(255, 255, 0)); }
+    BOOL InitInstance() override { return FALSE; }
+};
+
+TestApp theTestApp;
+
+} // namespace
