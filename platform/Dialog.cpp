@@ -163,7 +163,38 @@ LRESULT CALLBACK Dialog::WindowProc(HWND hwnd, UINT message, WPARAM w, LPARAM l)
 
 LRESULT Dialog::OnInitDialogMessage(WPARAM, LPARAM)
 {
-    return OnInitDialog();
+    BOOL result = OnInitDialog();
+    CenterIfUnplaced();
+    return result;
+}
+
+// A template that asks for no place of its own (no DS_CENTER, at 0, 0) opens centred over its
+// owner, or on the screen when it has none.
+void Dialog::CenterIfUnplaced()
+{
+    if (!m_hWnd || (::GetWindowLongA(m_hWnd, GWL_STYLE) & (DS_CENTER | WS_CHILD)))
+        return;
+    HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+    POINT origin{0, 0};
+    if (owner)
+        ::ClientToScreen(owner, &origin);
+    // The template's position is that of the client area; the frame lies around it.
+    POINT client{0, 0};
+    ::ClientToScreen(m_hWnd, &client);
+    RECT window;
+    ::GetWindowRect(m_hWnd, &window);
+    bool atOrigin = (client.x == origin.x && client.y == origin.y) ||
+                    (window.left == origin.x && window.top == origin.y);
+    if (!atOrigin)
+        return;
+    RECT area;
+    if (owner && ::IsWindowVisible(owner) && !::IsIconic(owner))
+        ::GetWindowRect(owner, &area);
+    else
+        ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    int x = (area.left + area.right - (window.right - window.left)) / 2;
+    int y = (area.top + area.bottom - (window.bottom - window.top)) / 2;
+    ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 BOOL Dialog::OnInitDialog() { return TRUE; }

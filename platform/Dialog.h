@@ -44,6 +44,7 @@ private:
     LRESULT Dispatch(UINT message, WPARAM w, LPARAM l);
     void Detach();
     HWND FindOwner() const;
+    void CenterIfUnplaced();
 
     UINT m_templateId;
     HWND m_parent;
