@@ -4,7 +4,55 @@
 #include "e2e/Fixture.h"
 #include "platform/Registry.h"
 
+#include <tlhelp32.h>
+
 namespace com {
+
+std::set<DWORD> PavixProcesses()
+{
+    std::set<DWORD> ids;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return ids;
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+        if (lstrcmpiA(entry.szExeFile, "pavix.exe") == 0)
+            ids.insert(entry.th32ProcessID);
+    CloseHandle(snapshot);
+    return ids;
+}
+
+std::unique_ptr<Process> WaitForNewServer(const std::set<DWORD>& before, unsigned timeoutMs)
+{
+    std::set<DWORD> added;
+    e2e::WaitUntil([&] {
+        added.clear();
+        for (DWORD id : PavixProcesses())
+            if (!before.count(id))
+                added.insert(id);
+        return !added.empty();
+    }, timeoutMs);
+    return added.size() == 1 ? std::make_unique<Process>(*added.begin()) : nullptr;
+}
+
+bool Ticks(HWND main)
+{
+    HWND list = GetDlgItem(main, e2e::idDestinationList);
+    auto entries = e2e::ListEntries(list);
+    if (entries.empty())
+        return false;
+    int next = (e2e::ListSelection(list) + 1) % static_cast<int>(entries.size());
+    e2e::SelectListEntry(list, next);
+    return e2e::WaitUntil([&] { return e2e::Text(GetDlgItem(main, e2e::idDestinationName)) == entries[next]; });
+}
+
+void PostEnter(HWND main)
+{
+    HWND list = GetDlgItem(main, e2e::idYourCityList);
+    PostMessageA(list, WM_KEYDOWN, VK_RETURN, 1);
+    PostMessageA(list, WM_KEYUP, VK_RETURN, 0xC0000001);
+}
 
 void Unregister()
 {

@@ -23,16 +23,10 @@ const char platformKey[] = "win32";
 
 std::string PavixPath()
 {
-    return ExeDirectory() + "pavix.exe";
+    return e2e::Pavix::Exe();
 }
 
-void Register(const Registry& registry, const std::string& server)
-{
-    EXPECT_TRUE(registry.RegisterTypeLibrary(server));
-    EXPECT_TRUE(registry.RegisterServer(CPavixDlgAutoProxy::clsid, progId, server));
-}
-
-// What a client needs to find the class, its server and its interface under classes.
+// What a client needs to find the class, its server (a quoted path) and its interface under classes.
 void ExpectClassEntries(HKEY classes, const std::string& server)
 {
     EXPECT_EQ(Value(classes, progId), progId);
@@ -45,71 +39,38 @@ void ExpectClassEntries(HKEY classes, const std::string& server)
     EXPECT_EQ(Value(classes, "TypeLib\\" + library + "\\1.0\\0\\" + platformKey), server);
 }
 
-TEST(RegistryHives, OnWindowsOnlyTheCurrentUsersClassesAreWritten)
+// The Wine check is given: on Windows only the current user's classes are written, under Wine
+// the classes root gets the same entries as well.
+class RegistryHives : public testing::TestWithParam<bool> {};
+
+TEST_P(RegistryHives, WritesTheCurrentUsersClassesAndUnderWineTheClassesRoot)
 {
+    const bool wine = GetParam();
     ScratchRegistry scratch;
     ASSERT_TRUE(scratch.Ready());
-    Register(Registry(false), PavixPath());
+    Registry registry(wine);
+    EXPECT_TRUE(registry.RegisterTypeLibrary(PavixPath()));
+    EXPECT_TRUE(registry.RegisterServer(CPavixDlgAutoProxy::clsid, progId, PavixPath()));
 
-    for (HKEY hive : {HKEY_CLASSES_ROOT, HKEY_LOCAL_MACHINE, HKEY_USERS})
-        EXPECT_TRUE(Dump(scratch.Hive(hive)).empty()) << "written outside HKEY_CURRENT_USER";
-    auto user = Dump(scratch.Hive(HKEY_CURRENT_USER));
-    ASSERT_FALSE(user.empty());
-    for (const std::string& line : user) {
+    for (HKEY hive : {HKEY_LOCAL_MACHINE, HKEY_USERS})
+        EXPECT_TRUE(Dump(scratch.Hive(hive)).empty()) << "written outside the classes";
+    for (const std::string& line : Dump(scratch.Hive(HKEY_CURRENT_USER)))
         EXPECT_TRUE(line == "Software" || line.rfind("Software\\Classes", 0) == 0) << line;
-    }
     HKEY classes = nullptr;
     ASSERT_EQ(RegOpenKeyExA(scratch.Hive(HKEY_CURRENT_USER), "Software\\Classes", 0, KEY_READ, &classes), 0);
     ExpectClassEntries(classes, PavixPath());
-    RegCloseKey(classes);
-}
-
-TEST(RegistryHives, UnderWineTheClassesRootGetsTheSameEntries)
-{
-    ScratchRegistry scratch;
-    ASSERT_TRUE(scratch.Ready());
-    Register(Registry(true), PavixPath());
-
-    HKEY classes = nullptr;
-    ASSERT_EQ(RegOpenKeyExA(scratch.Hive(HKEY_CURRENT_USER), "Software\\Classes", 0, KEY_READ, &classes), 0);
     auto perUser = Dump(classes);
     RegCloseKey(classes);
-    EXPECT_FALSE(perUser.empty());
-    EXPECT_EQ(Dump(scratch.Hive(HKEY_CLASSES_ROOT)), perUser);
-    ExpectClassEntries(scratch.Hive(HKEY_CLASSES_ROOT), PavixPath());
+    EXPECT_EQ(Dump(scratch.Hive(HKEY_CLASSES_ROOT)), wine ? perUser : std::vector<std::string>{});
 }
 
-TEST(RegistryHives, RewritingFollowsTheExecutableAndAddsNothing)
-{
-    ScratchRegistry scratch;
-    ASSERT_TRUE(scratch.Ready());
-    // A copy with a blank in its path, as under "Program Files".
-    std::string moved = ExeDirectory() + "moved copy";
-    CreateDirectoryA(moved.c_str(), nullptr);
-    std::string movedServer = moved + "\\pavix.exe";
-    ASSERT_TRUE(CopyFileA(PavixPath().c_str(), movedServer.c_str(), FALSE));
+INSTANTIATE_TEST_SUITE_P(Registration, RegistryHives, testing::Bool(),
+                         [](const testing::TestParamInfo<bool>& info) {
+                             return std::string(info.param ? "Wine" : "Windows");
+                         });
 
-    Register(Registry(true), PavixPath());
-    auto first = Dump(scratch.Hive(HKEY_CLASSES_ROOT));
-    Register(Registry(true), movedServer);
-    ExpectClassEntries(scratch.Hive(HKEY_CLASSES_ROOT), movedServer);
-    Register(Registry(true), PavixPath());
-    EXPECT_EQ(Dump(scratch.Hive(HKEY_CLASSES_ROOT)), first);
-
-    DeleteFileA(movedServer.c_str());
-    RemoveDirectoryA(moved.c_str());
-}
-
-// The registration in this prefix, made by pavix.exe itself.
-class Registration : public testing::Test {
-protected:
-    void SetUp() override { Unregister(); }
-    void TearDown() override { RegisterByUserStart(); }
-
-    e2e::TempDir m_dir;
-};
-
-TEST_F(Registration, AUserStartWritesTheEntries)
+// The registration in this prefix, made by pavix.exe itself when a user starts it.
+TEST(Registration, AUserStartWritesTheEntries)
 {
     RegisterByUserStart();
     ExpectClassEntries(HKEY_CLASSES_ROOT, PavixPath());
@@ -118,31 +79,5 @@ TEST_F(Registration, AUserStartWritesTheEntries)
     ExpectClassEntries(classes, PavixPath());
     RegCloseKey(classes);
 }
-
-class RuntimeStart : public Registration, public testing::WithParamInterface<const char*> {};
-
-TEST_P(RuntimeStart, LeavesTheRegistryAlone)
-{
-    m_dir.WriteFile("wtcmain.pvx", e2e::worldCities);
-    auto pavix = StartPavix(GetParam(), m_dir.Path());
-    ASSERT_NE(pavix, nullptr);
-    HWND main = pavix->WaitForMainWindow();
-    ASSERT_NE(main, nullptr);
-    HKEY userClasses = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Classes", 0, nullptr, 0, KEY_READ, nullptr,
-                              &userClasses, nullptr), 0);
-    for (HKEY classes : {HKEY_CLASSES_ROOT, userClasses}) {
-        for (const std::string& key : {progId, classKey, interfaceKey})
-            EXPECT_EQ(Value(classes, key), "<missing>") << key;
-    }
-    RegCloseKey(userClasses);
-
-    // No client came: nothing holds it, and Enter ends it.
-    PostEnter(main);
-    EXPECT_TRUE(pavix->WaitForExit());
-}
-
-INSTANTIATE_TEST_SUITE_P(Switches, RuntimeStart,
-                         testing::Values("-Embedding", "/Automation"));
 
 }  // namespace

@@ -1,8 +1,6 @@
 // Wine's own cscript.exe, a client no one here wrote, holds the object from a VBScript.
 #include "Automation.h"
 
-#include <fstream>
-#include <sstream>
 
 using namespace com;
 
@@ -10,10 +8,7 @@ namespace {
 
 std::string ReadFile(const std::string& path)
 {
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
+    return e2e::ReadBytes(path).value_or("");
 }
 
 TEST_F(Automation, AScriptHoldsTheProgramUntilItLetsGo)
@@ -27,15 +22,15 @@ TEST_F(Automation, AScriptHoldsTheProgramUntilItLetsGo)
     GetSystemDirectoryA(system, MAX_PATH);
 
     auto before = PavixProcesses();
-    auto script = StartProcess(std::string(system) + "\\cscript.exe",
-                               "//NoLogo \"" + ExeDirectory() + "hold.vbs\"", m_dir.Path(), output);
+    Process script(std::string(system) + "\\cscript.exe", "//NoLogo \"" + e2e::ExeDirectory() + "hold.vbs\"",
+                   m_dir.Path(), output);
     CloseHandle(output);
-    ASSERT_NE(script, nullptr) << "cscript.exe did not start";
+    ASSERT_TRUE(script.Started()) << "cscript.exe did not start";
     auto server = WaitForNewServer(before);
     ASSERT_NE(server, nullptr) << "the script made no pavix.exe";
     HWND main = server->WaitForMainWindow();
     ASSERT_NE(main, nullptr);
-    HWND box = script->WaitForMessageBox();
+    HWND box = script.WaitForMessageBox();
     ASSERT_NE(box, nullptr) << ReadFile(outputPath);
 
     PostMessageA(main, WM_CLOSE, 0, 0);
@@ -45,8 +40,8 @@ TEST_F(Automation, AScriptHoldsTheProgramUntilItLetsGo)
 
     e2e::PressOk(box);
     EXPECT_TRUE(server->WaitForExit());
-    ASSERT_TRUE(script->WaitForExit());
-    EXPECT_EQ(script->ExitCode(), 0u);
+    ASSERT_TRUE(script.WaitForExit());
+    EXPECT_EQ(script.ExitCode(), 0u);
     std::string text = ReadFile(outputPath);
     EXPECT_NE(text.find("created"), std::string::npos) << text;
     EXPECT_NE(text.find("Show: 438 "), std::string::npos) << text;

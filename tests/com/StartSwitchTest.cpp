@@ -66,38 +66,38 @@ protected:
     SettlingApp m_app;
 };
 
-class RuntimeSwitch : public StartSwitches, public testing::WithParamInterface<const char*> {};
+struct Case {
+    const char* commandLine;
+    bool runtime;  // a switch of the component runtime, in any case and with either lead
+};
+class Switch : public StartSwitches, public testing::WithParamInterface<Case> {};
 
-TEST_P(RuntimeSwitch, OffersTheFactoryAndLeavesTheRegistryAlone)
+// A runtime start offers the factory and leaves the registry alone; anything else is a user
+// start, which registers this executable.
+TEST_P(Switch, DecidesBetweenServingAndRegistering)
 {
     ASSERT_TRUE(m_registry.Ready());
-    Start(GetParam());
-    EXPECT_TRUE(m_app.StartedByRuntime());
-    EXPECT_TRUE(Offered());
-    EXPECT_FALSE(RegistryTouched());
-    EXPECT_EQ(m_app.CommandLine().find_first_not_of(' '), std::string::npos) << "the switch stayed";
-}
-
-INSTANTIATE_TEST_SUITE_P(StartSwitches, RuntimeSwitch,
-                         testing::Values("/Embedding", "-embedding", "/AUTOMATION", "-Automation", " -EmBeDdInG "));
-
-class NotASwitch : public StartSwitches, public testing::WithParamInterface<const char*> {};
-
-TEST_P(NotASwitch, CountsAsAUserStart)
-{
-    ASSERT_TRUE(m_registry.Ready());
-    Start(GetParam());
-    EXPECT_FALSE(m_app.StartedByRuntime());
-    EXPECT_FALSE(Offered());
+    Start(GetParam().commandLine);
+    EXPECT_EQ(m_app.StartedByRuntime(), GetParam().runtime);
+    EXPECT_EQ(Offered(), GetParam().runtime);
+    if (GetParam().runtime) {
+        EXPECT_FALSE(RegistryTouched());
+        EXPECT_EQ(m_app.CommandLine().find_first_not_of(' '), std::string::npos) << "the switch stayed";
+        return;
+    }
     std::string classes = "Software\\Classes\\";
     HKEY user = m_registry.Hive(HKEY_CURRENT_USER);
     EXPECT_EQ(Value(user, classes + testProgId + "\\CLSID"), GuidText(testClsid));
     EXPECT_EQ(Value(user, classes + "CLSID\\" + GuidText(testClsid) + "\\LocalServer32"),
-              "\"" + ExeDirectory() + "com_tests.exe\"");
+              "\"" + e2e::ExeDirectory() + "com_tests.exe\"");
 }
 
-INSTANTIATE_TEST_SUITE_P(StartSwitches, NotASwitch,
-                         testing::Values("", "Embedding", "/Embed", "/Automations", "--automation", "\\Embedding"));
+INSTANTIATE_TEST_SUITE_P(StartSwitches, Switch,
+                         testing::Values(Case{"/Embedding", true}, Case{"-embedding", true},
+                                         Case{"/AUTOMATION", true}, Case{"-Automation", true},
+                                         Case{" -EmBeDdInG ", true}, Case{"", false}, Case{"Embedding", false},
+                                         Case{"/Embed", false}, Case{"/Automations", false},
+                                         Case{"--automation", false}, Case{"\\Embedding", false}));
 
 TEST_F(StartSwitches, WithBothSwitchesOnlyTheEmbeddingTestIsMade)
 {

@@ -8,28 +8,6 @@ namespace {
 
 class Closing : public RunningPavix {
 protected:
-    // Timer ticks come only when no posted message waits, so once a tick shows a
-    // selection made now, everything posted before has been handled.
-    void WaitForPostedMessages()
-    {
-        HWND list = Control(idDestinationList);
-        int next = (ListSelection(list) + 1) % static_cast<int>(worldCitiesSorted.size());
-        SelectListEntry(list, next);
-        ASSERT_TRUE(WaitUntil([&] { return Text(Control(idDestinationName)) == worldCitiesSorted[next]; }))
-            << "the window stopped ticking";
-    }
-
-    void ExpectUnchanged(const RECT& before)
-    {
-        EXPECT_TRUE(pavix->Running());
-        ASSERT_TRUE(IsWindow(Main()));
-        EXPECT_TRUE(IsWindowVisible(Main()));
-        EXPECT_FALSE(IsIconic(Main()));
-        RECT now = ScreenRect(Main());
-        EXPECT_TRUE(EqualRect(&now, &before)) << "moved or resized";
-        EXPECT_TRUE(pavix->MessageBoxes().empty());
-    }
-
     // As the dialog's message loop sees a key typed into the focused list.
     void PostKey(WORD virtualKey)
     {
@@ -46,36 +24,40 @@ TEST_F(Closing, EscapeAndCloseRequestsChangeNothing)
     PostMessageA(Main(), WM_CLOSE, 0, 0);
     PostMessageA(Main(), WM_SYSCOMMAND, SC_CLOSE, 0);
     PostMessageA(Main(), WM_COMMAND, IDCANCEL, 0);
-    WaitForPostedMessages();
-    ExpectUnchanged(before);
-}
-
-TEST_F(Closing, EscapeKeyChangesNothing)
-{
-    RECT before = ScreenRect(Main());
     ASSERT_TRUE(BringToForeground(Main()));
     PressKey(VK_ESCAPE);
-    WaitForPostedMessages();
-    ExpectUnchanged(before);
+
+    // Timer ticks come only when no posted message waits, so once a tick shows a selection
+    // made now, everything posted before has been handled.
+    HWND list = Control(idDestinationList);
+    SelectListEntry(list, 3);
+    ASSERT_TRUE(WaitUntil([&] { return Text(Control(idDestinationName)) == worldCitiesSorted[3]; }))
+        << "the window stopped ticking";
+    EXPECT_TRUE(pavix->Running());
+    EXPECT_TRUE(IsWindowVisible(Main()));
+    EXPECT_FALSE(IsIconic(Main()));
+    RECT now = ScreenRect(Main());
+    EXPECT_TRUE(EqualRect(&now, &before)) << "moved or resized";
+    EXPECT_TRUE(pavix->MessageBoxes().empty());
 }
 
-TEST_F(Closing, EnterEndsTheProgram)
+class Ending : public Closing, public testing::WithParamInterface<int> {};
+
+TEST_P(Ending, EndsTheProgram)
 {
-    PostKey(VK_RETURN);
+    if (GetParam() == 0) {
+        PostKey(VK_RETURN);
+    } else if (GetParam() == 1) {
+        ASSERT_TRUE(BringToForeground(Main()));
+        PressKey(VK_RETURN);
+    } else {
+        pavix->PostCommand(cmdExit);
+    }
     EXPECT_TRUE(pavix->WaitForExit());
 }
 
-TEST_F(Closing, EnterKeyEndsTheProgram)
-{
-    ASSERT_TRUE(BringToForeground(Main()));
-    PressKey(VK_RETURN);
-    EXPECT_TRUE(pavix->WaitForExit());
-}
-
-TEST_F(Closing, ExitEndsTheProgram)
-{
-    pavix->PostCommand(cmdExit);
-    EXPECT_TRUE(pavix->WaitForExit());
-}
+INSTANTIATE_TEST_SUITE_P(Closing, Ending, testing::Values(0, 1, 2), [](const testing::TestParamInfo<int>& info) {
+    return std::string(info.param == 0 ? "PostedEnter" : info.param == 1 ? "EnterKey" : "Exit");
+});
 
 }  // namespace

@@ -2,19 +2,12 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <atomic>
 #include <stdexcept>
 
 namespace e2e {
 namespace {
-
-std::string ExeDirectory()
-{
-    char path[MAX_PATH];
-    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string s(path, n);
-    return s.substr(0, s.find_last_of("\\/") + 1);
-}
 
 std::string ClassName(HWND window)
 {
@@ -23,15 +16,46 @@ std::string ClassName(HWND window)
     return name;
 }
 
-// A SendMessage that gives up instead of hanging the test when the program is stuck.
-LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+}  // namespace
+
+std::string ExeDirectory()
 {
-    DWORD_PTR result = 0;
-    SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result);
-    return static_cast<LRESULT>(result);
+    char path[MAX_PATH];
+    std::string s(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
+    return s.substr(0, s.find_last_of("\\/") + 1);
 }
 
-}  // namespace
+std::string UpperAToZ(std::string text)
+{
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return text;
+}
+
+std::optional<std::string> ReadBytes(const std::string& path)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    std::string bytes;
+    char block[64 * 1024];
+    DWORD got = 0;
+    bool ok = true;
+    while ((ok = ReadFile(file, block, sizeof block, &got, nullptr) != FALSE) && got > 0)
+        bytes.append(block, got);
+    CloseHandle(file);
+    return ok ? std::optional<std::string>(bytes) : std::nullopt;
+}
+
+LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT failed)
+{
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 10000, &result))
+        return failed;
+    return static_cast<LRESULT>(result);
+}
 
 TempDir::TempDir()
 {
@@ -75,39 +99,64 @@ void TempDir::WriteFile(const std::string& name, const std::string& bytes) const
         throw std::runtime_error("short write to " + name);
 }
 
-Pavix::Pavix(std::optional<std::string> database)
+Process::Process(DWORD id, HANDLE handle)
+    : m_id(id),
+      m_handle(handle ? handle
+                      : OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id))
 {
-    if (database)
-        m_dir.WriteFile("wtcmain.pvx", *database);
-    std::string exe = ExeDirectory() + "pavix.exe";
-    std::string commandLine = "\"" + exe + "\"";
+}
+
+Process::Process(const std::string& exe, const std::string& arguments, const std::string& directory,
+                 HANDLE output)
+{
+    Start(exe, arguments, directory, output);
+}
+
+void Process::Start(const std::string& exe, const std::string& arguments, const std::string& directory,
+                    HANDLE output)
+{
+    std::string commandLine = "\"" + exe + "\" " + arguments;
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        m_dir.Path().c_str(), &startup, &m_process))
-        m_process = {};
+    if (output) {
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdOutput = startup.hStdError = output;
+    }
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, output != nullptr, 0, nullptr,
+                        directory.c_str(), &startup, &process))
+        return;
+    CloseHandle(process.hThread);
+    m_id = process.dwProcessId;
+    m_handle = process.hProcess;
 }
 
-Pavix::~Pavix()
+Process::~Process()
 {
-    if (!Started())
+    if (!m_handle)
         return;
     if (Running()) {
-        TerminateProcess(m_process.hProcess, 1);
-        WaitForSingleObject(m_process.hProcess, 10000);
+        TerminateProcess(m_handle, 1);
+        WaitForSingleObject(m_handle, 10000);
     }
-    CloseHandle(m_process.hThread);
-    CloseHandle(m_process.hProcess);
+    CloseHandle(m_handle);
 }
 
-bool Pavix::Running() const
+bool Process::Running() const
 {
-    return Started() && WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT;
+    return m_handle && WaitForSingleObject(m_handle, 0) == WAIT_TIMEOUT;
 }
 
-bool Pavix::WaitForExit(unsigned timeoutMs) const
+bool Process::WaitForExit(unsigned timeoutMs) const
 {
-    return Started() && WaitForSingleObject(m_process.hProcess, timeoutMs) == WAIT_OBJECT_0;
+    return m_handle && WaitForSingleObject(m_handle, timeoutMs) == WAIT_OBJECT_0;
+}
+
+DWORD Process::ExitCode() const
+{
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(m_handle, &code);
+    return code;
 }
 
 namespace {
@@ -125,86 +174,124 @@ BOOL CALLBACK NoteProcessWindow(HWND window, LPARAM param)
         s->found.push_back(window);
     return TRUE;
 }
-}
 
-std::vector<HWND> Pavix::TopLevelWindows() const
+bool IsDialog(HWND window)
 {
-    WindowSearch search{m_process.dwProcessId, {}};
+    return ClassName(window) == "#32770";
+}
+}  // namespace
+
+std::vector<HWND> Process::TopLevelWindows() const
+{
+    WindowSearch search{m_id, {}};
     EnumWindows(&NoteProcessWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
-HWND Pavix::FindMainWindow(bool visibleOnly) const
+HWND Process::Find(int controlId, bool visibleOnly) const
 {
     for (HWND window : TopLevelWindows()) {
-        if (ClassName(window) == "#32770" && !GetWindow(window, GW_OWNER) &&
-            GetDlgItem(window, idYourCityList) && (!visibleOnly || IsWindowVisible(window)))
+        const bool isDialog = GetDlgItem(window, idHoursList) || GetDlgItem(window, idYourCityList);
+        if (GetDlgItem(window, controlId) && (controlId != idBoxText || !isDialog) &&
+            (!visibleOnly || IsWindowVisible(window)))
             return window;
     }
     return nullptr;
 }
 
-HWND Pavix::WaitForMainWindow(unsigned timeoutMs)
+HWND Process::WaitFor(int controlId, unsigned timeoutMs) const
+{
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = Find(controlId)) != nullptr || !Running(); }, timeoutMs);
+    return found;
+}
+
+HWND Process::FindMainWindow(bool visibleOnly) const
+{
+    for (HWND window : TopLevelWindows()) {
+        if (IsDialog(window) && !GetWindow(window, GW_OWNER) && GetDlgItem(window, idYourCityList) &&
+            (!visibleOnly || IsWindowVisible(window)))
+            return window;
+    }
+    return nullptr;
+}
+
+HWND Process::WaitForMainWindow(unsigned timeoutMs)
 {
     WaitUntil([&] { return (m_main = FindMainWindow()) != nullptr || !Running(); }, timeoutMs);
     return m_main;
 }
 
-std::vector<HWND> Pavix::MessageBoxes() const
+HWND Process::WaitForOwnedDialog(HWND main, unsigned timeoutMs) const
+{
+    HWND dialog = nullptr;
+    WaitUntil([&] {
+        for (HWND window : TopLevelWindows())
+            if (IsDialog(window) && GetWindow(window, GW_OWNER) == main && IsWindowVisible(window))
+                dialog = window;
+        return dialog != nullptr;
+    }, timeoutMs);
+    return dialog;
+}
+
+std::vector<HWND> Process::MessageBoxes() const
 {
     std::vector<HWND> boxes;
     for (HWND window : TopLevelWindows()) {
-        if (ClassName(window) == "#32770" && IsWindowVisible(window) && GetDlgItem(window, 0xFFFF))
+        if (IsDialog(window) && IsWindowVisible(window) && GetDlgItem(window, idBoxText))
             boxes.push_back(window);
     }
     return boxes;
 }
 
-HWND Pavix::WaitForMessageBox(unsigned timeoutMs) const
+HWND Process::WaitForMessageBox(unsigned timeoutMs) const
 {
     HWND box = nullptr;
-    WaitUntil(
-        [&] {
-            auto boxes = MessageBoxes();
-            box = boxes.empty() ? nullptr : boxes.front();
-            return box != nullptr || !Running();
-        },
-        timeoutMs);
+    WaitUntil([&] {
+        auto boxes = MessageBoxes();
+        box = boxes.empty() ? nullptr : boxes.front();
+        return box != nullptr || !Running();
+    }, timeoutMs);
     return box;
 }
 
-void Pavix::PostCommand(int id) const
+Pavix::Pavix(std::optional<std::string> database)
 {
-    PostMessageA(m_main, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+    if (database)
+        m_dir.WriteFile("wtcmain.pvx", *database);
+    Start(Exe(), "", m_dir.Path());
 }
 
 std::string Text(HWND window)
 {
-    auto length = Send(window, WM_GETTEXTLENGTH, 0, 0);
+    auto length = std::max<LRESULT>(Send(window, WM_GETTEXTLENGTH), 0);
     std::string text(length + 1, '\0');
     auto copied = Send(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
     text.resize(copied);
     return text;
 }
 
+std::string ListEntry(HWND list, int index)
+{
+    const LRESULT length = Send(list, LB_GETTEXTLEN, index, 0, -1);
+    if (length < 0)
+        return "<no entry>";
+    // Wine returns UTF-16 to another process's LB_GETTEXT even in the A form, so ask for it.
+    std::wstring wide(static_cast<size_t>(length) + 1, L'\0');
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(wide.data()), SMTO_ABORTIFHUNG, 10000,
+                        &copied);
+    const int n = static_cast<int>(copied);
+    std::string entry(WideCharToMultiByte(CP_ACP, 0, wide.data(), n, nullptr, 0, nullptr, nullptr), '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), n, entry.data(), static_cast<int>(entry.size()), nullptr, nullptr);
+    return entry;
+}
+
 std::vector<std::string> ListEntries(HWND list)
 {
     std::vector<std::string> entries;
-    auto count = Send(list, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        auto length = Send(list, LB_GETTEXTLEN, i, 0);
-        // Wine returns UTF-16 to another process's LB_GETTEXT even in the A form, so ask for it.
-        std::wstring wide(length + 1, L'\0');
-        DWORD_PTR copied = 0;
-        SendMessageTimeoutW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide.data()),
-                            SMTO_ABORTIFHUNG, 5000, &copied);
-        int n = static_cast<int>(copied);
-        std::string entry(WideCharToMultiByte(CP_ACP, 0, wide.data(), n, nullptr, 0, nullptr, nullptr),
-                          '\0');
-        WideCharToMultiByte(CP_ACP, 0, wide.data(), n, entry.data(), static_cast<int>(entry.size()),
-                            nullptr, nullptr);
-        entries.push_back(entry);
-    }
+    for (LRESULT i = 0, count = Send(list, LB_GETCOUNT); i < count; ++i)
+        entries.push_back(ListEntry(list, static_cast<int>(i)));
     return entries;
 }
 
@@ -236,6 +323,40 @@ MessageBoxView ReadMessageBox(HWND box)
 void PressOk(HWND box)
 {
     PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+}
+
+bool ClickRegister(const Process& program, const std::string& name)
+{
+    HWND dialog = program.WaitFor(idHoursList);
+    return dialog &&
+           Send(GetDlgItem(dialog, idCityNameEdit), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str())) == TRUE &&
+           PostMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+}
+
+std::optional<MessageBoxView> Register(const Process& program, const std::string& name)
+{
+    if (!ClickRegister(program, name))
+        return std::nullopt;
+    HWND box = program.WaitFor(idBoxText);
+    if (!box)
+        return std::nullopt;
+    MessageBoxView view = ReadMessageBox(box);
+    PressOk(box);
+    if (!WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); }))
+        return std::nullopt;
+    return view;
+}
+
+std::string AddedText(const std::string& name)
+{
+    return "Record For City Of " + UpperAToZ(name) + " [5.50] Added !!";
+}
+
+bool LeaveRegisterCity(const Process& program, HWND main)
+{
+    if (HWND dialog = program.WaitFor(idHoursList))
+        PostMessageA(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
+    return WaitUntil([&] { return !program.Find(idHoursList, false) && IsWindowEnabled(main); });
 }
 
 bool TrayIconPresent(HWND owner, UINT id)

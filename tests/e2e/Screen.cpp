@@ -78,26 +78,18 @@ ColourCount CountColours(const Capture& capture, const RECT& area)
     return count;
 }
 
-RECT YellowBounds(const Capture& capture, const RECT& area)
-{
-    const RECT& r = capture.Rect();
-    RECT bounds{};
-    for (int y = std::max(area.top, r.top); y < std::min(area.bottom, r.bottom); ++y) {
-        for (int x = std::max(area.left, r.left); x < std::min(area.right, r.right); ++x) {
-            if (capture.At(x, y) != 0xFFFF00)
-                continue;
-            RECT pixel{x, y, x + 1, y + 1};
-            UnionRect(&bounds, &bounds, &pixel);
-        }
-    }
-    return bounds;
-}
-
 int YellowTextHeight(HWND label)
 {
     RECT area = ScreenRect(label);
-    RECT bounds = YellowBounds(Capture(area), area);
-    return bounds.bottom - bounds.top;
+    Capture capture(area);
+    int top = -1, bottom = -1;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            if (capture.At(x, y) == 0xFFFF00) {
+                top = top < 0 ? y : top;
+                bottom = y + 1;
+            }
+    return top < 0 ? 0 : bottom - top;
 }
 
 RECT ScreenRect(HWND window)

@@ -31,8 +31,6 @@ struct ColourCount {
 // Counts the colours inside area (screen coordinates, clipped to the capture).
 ColourCount CountColours(const Capture& capture, const RECT& area);
 
-// The smallest rectangle holding every pure yellow pixel of area; empty if there is none.
-RECT YellowBounds(const Capture& capture, const RECT& area);
 // How tall the yellow text of a label stands on screen, in pixels (0: none).
 int YellowTextHeight(HWND label);
 

@@ -17,15 +17,11 @@ protected:
     }
 };
 
-TEST_F(Tray, NoIconBeforeMinimize)
-{
-    EXPECT_FALSE(TrayIconPresent(Main()));
-}
-
 TEST_F(Tray, MinimizeAddsOneIconAndExitRemovesIt)
 {
     // Wine's tray window comes with the first icon of the session.
     int iconsBefore = std::max(WineTrayIconCount(), 0);
+    EXPECT_FALSE(TrayIconPresent(Main())) << "an icon before Minimize";
     pavix->PostCommand(cmdMinimize);
     ASSERT_TRUE(WaitUntil([&] { return IsIconic(Main()) && TrayIconPresent(Main()); }))
         << "iconic " << IsIconic(Main()) << ", icon " << TrayIconPresent(Main());

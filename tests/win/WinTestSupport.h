@@ -11,11 +11,9 @@
 #include <shellapi.h>
 
 #include <atomic>
-#include <chrono>
-#include <condition_variable>
+#include <fstream>
 #include <functional>
 #include <map>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <utility>
@@ -29,12 +27,11 @@ public:
     TempDir()
     {
         static int counter = 0;
-        char base[MAX_PATH] = {};
+        char base[MAX_PATH] = {}, previous[MAX_PATH] = {};
         ::GetTempPathA(MAX_PATH, base);
         m_path = std::string(base) + "pavix-wt-" + std::to_string(::GetCurrentProcessId()) + "-" +
                  std::to_string(::GetTickCount()) + "-" + std::to_string(++counter);
         ::CreateDirectoryA(m_path.c_str(), nullptr);
-        char previous[MAX_PATH] = {};
         ::GetCurrentDirectoryA(MAX_PATH, previous);
         m_previous = previous;
         ::SetCurrentDirectoryA(m_path.c_str());
@@ -46,31 +43,18 @@ public:
         HANDLE search = ::FindFirstFileA((m_path + "\\*").c_str(), &found);
         if (search != INVALID_HANDLE_VALUE) {
             do {
-                std::string name = found.cFileName;
-                if (name != "." && name != "..") {
-                    std::string full = m_path + "\\" + name;
-                    ::SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-                    ::DeleteFileA(full.c_str());
-                }
+                std::string full = m_path + "\\" + found.cFileName;
+                ::DeleteFileA(full.c_str());
             } while (::FindNextFileA(search, &found));
             ::FindClose(search);
         }
         ::RemoveDirectoryA(m_path.c_str());
     }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    const std::string& Path() const { return m_path; }
 
     // Writes the bytes exactly as given (no line-end translation).
     void Write(const std::string& name, const std::string& bytes) const
     {
-        HANDLE file = ::CreateFileA((m_path + "\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-        DWORD written = 0;
-        if (!bytes.empty())
-            ::WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr);
-        ::CloseHandle(file);
+        std::ofstream(m_path + "\\" + name, std::ios::binary) << bytes;
     }
 
 private:
@@ -88,58 +72,17 @@ public:
         });
     }
     ~MessageBoxCapture() { SetMessageBoxObserver(nullptr); }
-    MessageBoxCapture(const MessageBoxCapture&) = delete;
-    MessageBoxCapture& operator=(const MessageBoxCapture&) = delete;
 
     std::vector<std::pair<std::string, std::string>> boxes;
 };
 
-// Creates the dialog's window; on failure says what the system reports, and whether it can
-// make a plain visible window at all (it cannot when the display is not there).
+// Creates the dialog's window; a failure names the system's error (no display, most often).
 inline ::testing::AssertionResult Created(Dialog& dialog)
 {
     ::SetLastError(0);
     if (dialog.Create())
         return ::testing::AssertionSuccess();
-    DWORD error = ::GetLastError();
-    HWND plain = ::CreateWindowExA(0, "Static", "probe", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr, nullptr,
-                                   nullptr, nullptr);
-    DWORD plainError = ::GetLastError();
-    if (plain)
-        ::DestroyWindow(plain);
-    char display[256] = {};
-    ::GetEnvironmentVariableA("DISPLAY", display, sizeof display);
-    return ::testing::AssertionFailure() << "the dialog window was not created (error " << error
-                                         << "); a plain visible window " << (plain ? "was" : "was not")
-                                         << " (error " << plainError << "); DISPLAY=\"" << display << "\"";
-}
-
-// Dispatches this thread's messages until ready() holds or the time is up; returns ready().
-inline bool PumpUntil(const std::function<bool()>& ready, DWORD timeoutMs = 3000)
-{
-    const DWORD start = ::GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                // Not ours to eat: a test may be looking for it.
-                ::PostQuitMessage(int(msg.wParam));
-                return ready();
-            }
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-        if (ready())
-            return true;
-        if (::GetTickCount() - start >= timeoutMs)
-            return false;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-}
-
-inline void PumpFor(DWORD ms)
-{
-    PumpUntil([] { return false; }, ms);
+    return ::testing::AssertionFailure() << "the dialog window was not created (error " << ::GetLastError() << ")";
 }
 
 // Removes every WM_QUIT waiting for this thread; returns how many there were and the last code.
@@ -153,17 +96,6 @@ inline int TakeQuit(int* code = nullptr)
             *code = int(msg.wParam);
     }
     return count;
-}
-
-// Whether a message of this kind is waiting in the queue for the window (left in place).
-inline bool Queued(HWND window, UINT message, MSG* found = nullptr)
-{
-    MSG msg;
-    if (!::PeekMessageA(&msg, window, message, message, PM_NOREMOVE))
-        return false;
-    if (found)
-        *found = msg;
-    return true;
 }
 
 // Runs action from this thread's message loop, whichever loop that is, as soon as ready()
@@ -202,11 +134,6 @@ inline void RunWhen(std::function<bool()> ready, std::function<void()> action, D
     detail::PendingActions()[id] = {std::move(ready), std::move(action), ::GetTickCount() + timeoutMs};
 }
 
-inline void RunSoon(std::function<void()> action)
-{
-    RunWhen([] { return true; }, std::move(action));
-}
-
 // Drops actions that never ran (their test has ended).
 inline void ForgetPendingActions()
 {
@@ -219,50 +146,41 @@ inline void ForgetPendingActions()
 // to the guarded thread, which ends every modal loop of ours.
 class Watchdog {
 public:
-    explicit Watchdog(DWORD timeoutMs = 10000) : m_threadId(::GetCurrentThreadId())
+    explicit Watchdog(DWORD timeoutMs = 10000)
+        : m_done(::CreateEventA(nullptr, TRUE, FALSE, nullptr)),
+          m_thread([this, timeoutMs, threadId = ::GetCurrentThreadId()] {
+              if (::WaitForSingleObject(m_done, timeoutMs) == WAIT_OBJECT_0)
+                  return;
+              m_fired = true;
+              ::EndMenu();
+              ::Sleep(100);
+              ::PostThreadMessageA(threadId, WM_QUIT, 0xDEAD, 0);
+          })
     {
-        m_thread = std::thread([this, timeoutMs] {
-            std::unique_lock lock(m_mutex);
-            if (m_done.wait_for(lock, std::chrono::milliseconds(timeoutMs), [this] { return m_finished; }))
-                return;
-            m_fired = true;
-            lock.unlock();
-            ::EndMenu();
-            ::Sleep(100);
-            ::PostThreadMessageA(m_threadId, WM_QUIT, 0xDEAD, 0);
-        });
     }
     ~Watchdog()
     {
-        {
-            std::lock_guard lock(m_mutex);
-            m_finished = true;
-        }
-        m_done.notify_all();
+        ::SetEvent(m_done);
         m_thread.join();
+        ::CloseHandle(m_done);
     }
-    Watchdog(const Watchdog&) = delete;
-    Watchdog& operator=(const Watchdog&) = delete;
 
     bool Fired() const { return m_fired; }
 
 private:
-    DWORD m_threadId;
-    std::mutex m_mutex;
-    std::condition_variable m_done;
-    bool m_finished = false;
+    HANDLE m_done;
     std::atomic<bool> m_fired{false};
     std::thread m_thread;
 };
 
-// Runs the dialog modally; action runs from inside its loop once its window is there.
-inline INT_PTR RunModalWith(Dialog& dialog, std::function<void()> action, bool* timedOut = nullptr)
+// Runs the dialog modally; action runs from inside its loop once its window is there. A run
+// the watchdog had to break fails the test.
+inline INT_PTR RunModalWith(Dialog& dialog, std::function<void()> action)
 {
     Watchdog watchdog;
     RunWhen([&dialog] { return dialog.GetHwnd() && ::IsWindowVisible(dialog.GetHwnd()); }, std::move(action));
     INT_PTR result = dialog.DoModal();
-    if (timedOut)
-        *timedOut = watchdog.Fired();
+    EXPECT_FALSE(watchdog.Fired()) << "the modal run did not end by itself";
     return result;
 }
 
@@ -271,7 +189,6 @@ struct CtlColors {
     bool hasBrush = false;
     COLORREF brush = CLR_INVALID;
     COLORREF text = CLR_INVALID;
-    COLORREF background = CLR_INVALID;
 };
 
 inline CtlColors AskCtlColor(HWND window, UINT message, HWND control)
@@ -280,9 +197,7 @@ inline CtlColors AskCtlColor(HWND window, UINT message, HWND control)
     HDC screen = ::GetDC(nullptr);
     HDC dc = ::CreateCompatibleDC(screen);
     ::ReleaseDC(nullptr, screen);
-    // Colours no handler would pick, so that an unchanged DC shows.
-    ::SetTextColor(dc, RGB(1, 2, 3));
-    ::SetBkColor(dc, RGB(4, 5, 6));
+    ::SetTextColor(dc, RGB(1, 2, 3));  // a colour no handler would pick, so an unchanged DC shows
     auto brush = reinterpret_cast<HBRUSH>(::SendMessageA(window, message, reinterpret_cast<WPARAM>(dc),
                                                          reinterpret_cast<LPARAM>(control)));
     LOGBRUSH info{};
@@ -291,7 +206,6 @@ inline CtlColors AskCtlColor(HWND window, UINT message, HWND control)
         colors.brush = info.lbColor;
     }
     colors.text = ::GetTextColor(dc);
-    colors.background = ::GetBkColor(dc);
     ::DeleteDC(dc);
     return colors;
 }
@@ -316,47 +230,6 @@ inline std::string TextOf(HWND window)
     std::string text(size_t(length) + 1, '\0');
     text.resize(size_t(::GetWindowTextA(window, text.data(), length + 1)));
     return text;
-}
-
-inline std::string ClassOf(HWND window)
-{
-    char name[64] = {};
-    ::GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
-inline std::vector<HWND> ChildrenOf(HWND parent)
-{
-    std::vector<HWND> children;
-    for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
-        children.push_back(child);
-    return children;
-}
-
-inline BOOL CALLBACK NoteVisiblePopup(HWND window, LPARAM l)
-{
-    auto* s = reinterpret_cast<std::pair<std::vector<HWND>*, HWND>*>(l);
-    if (window != s->second && ::IsWindowVisible(window))
-        s->first->push_back(window);
-    return TRUE;
-}
-
-// Visible top-level windows of this thread, other than except.
-inline std::vector<HWND> ThreadPopups(HWND except = nullptr)
-{
-    std::vector<HWND> found;
-    std::pair<std::vector<HWND>*, HWND> state{&found, except};
-    ::EnumThreadWindows(::GetCurrentThreadId(), &NoteVisiblePopup, reinterpret_cast<LPARAM>(&state));
-    return found;
-}
-
-// The centre of a child window, in the client coordinates of its parent.
-inline POINT CentreInParent(HWND child)
-{
-    RECT r;
-    ::GetWindowRect(child, &r);
-    ::MapWindowPoints(nullptr, ::GetParent(child), reinterpret_cast<POINT*>(&r), 2);
-    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
 // A real mouse click at a screen point, through the system's input queue.
