@@ -102,8 +102,10 @@ void CPavixDlg::FillCityLists()
         order.emplace_back(CaseBlindSortKey(m_loadedEntries[i]), i);
         bytes += m_loadedEntries[i].size() + 1;
     }
-    std::stable_sort(order.begin(), order.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    // Among entries that compare equal, the list puts a later one before an earlier one.
+    std::sort(order.begin(), order.end(), [](const auto& a, const auto& b) {
+        return a.first != b.first ? a.first < b.first : a.second > b.second;
+    });
     for (const ListBox* list : {&m_yourCityList, &m_destinationList}) {
         list->SetRedraw(false);
         list->InitStorage(int(order.size()), bytes);

@@ -13,6 +13,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 using namespace wintest;
 
@@ -164,3 +165,30 @@ TEST_F(MainWindowTest, LeftPressOnTheBackgroundOrALabelStartsAWindowMove)
 }
 
 } // namespace
+
+// The window orders the entries itself (by sort keys) and inserts them at the end; the result
+// must be the order a sorted list box makes of the same entries on its own.
+TEST_F(MainWindowTest, ListsHoldTheOrderASortedListBoxWouldMake)
+{
+    const std::vector<std::string> entries = {
+        "st. john's -3.50", "Saint-Denis 4.00", "SAO PAULO -3.00", "sao tome 0.00", "Ho Chi Minh 7.00",
+        "ho-chi-minh 7.00", "10th Street 1.00", "9 Mile -1.00", "O'Higgins -4.00", "Ohio -5.00",
+        "Zurich 1.00", "zurich 1.00", "_under 0.00", "Cote d'Ivoire 0.00", "co-op 2.00"};
+    std::string bytes;
+    for (const std::string& entry : entries)
+        bytes += entry + "\r\n";
+    Open(&bytes);
+
+    HWND reference = ::CreateWindowA("LISTBOX", "", LBS_SORT, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(reference);
+    for (const std::string& entry : entries)
+        ::SendMessageA(reference, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+    const ListBox expected(reference);
+    for (int id : {IDC_YOUR_CITY_LIST, IDC_DESTINATION_LIST}) {
+        const ListBox list(Item(id));
+        ASSERT_EQ(list.GetCount(), expected.GetCount());
+        for (int i = 0; i < expected.GetCount(); ++i)
+            EXPECT_EQ(list.GetText(i), expected.GetText(i)) << "list " << id << ", entry " << i;
+    }
+    ::DestroyWindow(reference);
+}
