@@ -198,6 +198,9 @@ void ExpectOpens(const Program& program, HWND& main, long lines, unsigned timeou
     ASSERT_TRUE(program.Started());
     main = program.WaitFor(idYourCityList, timeoutMs);
     ASSERT_TRUE(main) << (program.Running() ? "no main window" : "the program ended");
+    // After a long load the window shows a moment before its thread takes messages again, and
+    // until then the system counts it as hung and refuses to wait for it.
+    ASSERT_TRUE(WaitUntil([&] { return Send(main, WM_NULL, 0, 0, -1) == 0; }, 30000)) << "the window never answered";
     for (int id : {idYourCityList, idDestinationList}) {
         HWND list = GetDlgItem(main, id);
         EXPECT_EQ(Send(list, LB_GETCOUNT), lines) << "list " << id;
