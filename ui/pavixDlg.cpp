@@ -248,8 +248,7 @@ void CPavixDlg::OnMenuRegisterCity()
 
 void CPavixDlg::OnMenuHelp()
 {
-    CPHelpDlg dialog;
-    dialog.DoModal();
+    CPHelpDlg::ShowHelp();
 }
 
 void CPavixDlg::OnMenuMinimize()
