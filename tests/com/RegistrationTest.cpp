@@ -78,6 +78,13 @@ TEST(Registration, AUserStartWritesTheEntries)
     ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Classes", 0, KEY_READ, &classes), 0);
     ExpectClassEntries(classes, PavixPath());
     RegCloseKey(classes);
+    // Clients of either bitness get this executable, whichever copy the user started before.
+    for (REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY})
+        for (HKEY root : {HKEY_CURRENT_USER, HKEY_CLASSES_ROOT}) {
+            std::string under = root == HKEY_CLASSES_ROOT ? "" : "Software\\Classes\\";
+            EXPECT_EQ(Value(root, under + classKey + "\\LocalServer32", nullptr, view), "\"" + PavixPath() + "\"");
+            EXPECT_EQ(Value(root, under + interfaceKey + "\\TypeLib", "Version", view), "1.0");
+        }
 }
 
 }  // namespace
