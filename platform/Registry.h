@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Writes the registry entries by which clients find an automation class and its type library.
@@ -13,9 +14,6 @@
 class Registry {
 public:
     explicit Registry(bool underWine = RunningUnderWine());
-    ~Registry();
-    Registry(const Registry&) = delete;
-    Registry& operator=(const Registry&) = delete;
 
     static bool RunningUnderWine();
 
@@ -28,7 +26,8 @@ public:
 private:
     bool SetValue(const std::string& key, const std::string& value, const char* name = nullptr) const;
 
-    std::vector<HKEY> m_roots;
+    std::vector<std::pair<HKEY, std::string>> m_roots; // a predefined key and the path under it
+    std::vector<REGSAM> m_views;
 };
 
 // "{xxxxxxxx-xxxx-xxxx-xxxx-xxxxxxxxxxxx}", upper case, as the registry spells class ids.
