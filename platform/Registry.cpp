@@ -98,6 +98,23 @@ bool ReadTypeLibrary(const std::string& path, TypeLibraryEntries& entries)
     return read;
 }
 
+// The registry views that clients read: this process's own, and the other one where programs of
+// the other bitness run. 64-bit Windows keeps class and interface entries apart for them; entries
+// both views share are simply written twice. Only the other view takes a flag: with a flag, Wine 8
+// would write past a RegOverridePredefKey, but Wine 8 here runs no 32-bit program at all.
+std::vector<REGSAM> ClientViews()
+{
+#ifdef _WIN64
+    char directory[MAX_PATH] = "";
+    UINT length = ::GetSystemWow64DirectoryA(directory, MAX_PATH);
+    bool runs32 = length > 0 && length < MAX_PATH &&
+                  ::GetFileAttributesA((std::string(directory) + "\\kernel32.dll").c_str()) != INVALID_FILE_ATTRIBUTES;
+    return runs32 ? std::vector<REGSAM>{0, KEY_WOW64_32KEY} : std::vector<REGSAM>{0};
+#else
+    return {0, KEY_WOW64_64KEY};
+#endif
+}
+
 } // namespace
 
 std::string GuidText(const GUID& guid)
@@ -107,22 +124,11 @@ std::string GuidText(const GUID& guid)
     return Narrow(text);
 }
 
-Registry::Registry(bool underWine)
+Registry::Registry(bool underWine) : m_views(ClientViews())
 {
-    HKEY classes = nullptr;
-    if (::RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Classes", 0, nullptr, 0, KEY_WRITE, nullptr,
-                          &classes, nullptr) == ERROR_SUCCESS)
-        m_roots.push_back(classes);
+    m_roots.emplace_back(HKEY_CURRENT_USER, "Software\\Classes\\");
     if (underWine)
-        m_roots.push_back(HKEY_CLASSES_ROOT);
-}
-
-Registry::~Registry()
-{
-    for (HKEY root : m_roots) {
-        if (root != HKEY_CLASSES_ROOT)
-            ::RegCloseKey(root);
-    }
+        m_roots.emplace_back(HKEY_CLASSES_ROOT, "");
 }
 
 bool Registry::RunningUnderWine()
@@ -133,17 +139,19 @@ bool Registry::RunningUnderWine()
 
 bool Registry::SetValue(const std::string& key, const std::string& value, const char* name) const
 {
-    bool written = !m_roots.empty();
-    for (HKEY root : m_roots) {
-        HKEY opened = nullptr;
-        if (::RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened, nullptr) !=
-            ERROR_SUCCESS) {
-            written = false;
-            continue;
+    bool written = true;
+    for (const auto& [root, under] : m_roots) {
+        for (REGSAM view : m_views) {
+            HKEY opened = nullptr;
+            if (::RegCreateKeyExA(root, (under + key).c_str(), 0, nullptr, 0, KEY_SET_VALUE | view, nullptr, &opened,
+                                  nullptr) != ERROR_SUCCESS) {
+                written = false;
+                continue;
+            }
+            written &= ::RegSetValueExA(opened, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                        static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
+            ::RegCloseKey(opened);
         }
-        written &= ::RegSetValueExA(opened, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                                    static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
-        ::RegCloseKey(opened);
     }
     return written;
 }

@@ -1,20 +1,19 @@
 #pragma once
 #include <windows.h>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Writes the registry entries by which clients find an automation class and its type library.
 // On Windows they go per user, under HKEY_CURRENT_USER\Software\Classes, which needs no
 // administrator. Wine does not look there, so under Wine they go to HKEY_CLASSES_ROOT as well.
+// Both registry views get them, so that 32-bit and 64-bit clients alike find this executable.
 // Writing again overwrites; within each entry the value that makes it usable (the server path,
 // a link to another entry) is written last, so an interrupted write never sends a client to a
 // wrong program.
 class Registry {
 public:
     explicit Registry(bool underWine = RunningUnderWine());
-    ~Registry();
-    Registry(const Registry&) = delete;
-    Registry& operator=(const Registry&) = delete;
 
     static bool RunningUnderWine();
 
@@ -27,7 +26,8 @@ public:
 private:
     bool SetValue(const std::string& key, const std::string& value, const char* name = nullptr) const;
 
-    std::vector<HKEY> m_roots;
+    std::vector<std::pair<HKEY, std::string>> m_roots; // a predefined key and the path under it
+    std::vector<REGSAM> m_views;
 };
 
 // "{xxxxxxxx-xxxx-xxxx-xxxx-xxxxxxxxxxxx}", upper case, as the registry spells class ids.

@@ -1,4 +1,5 @@
 #include "Automation.h"
+#include "ScratchRegistry.h"
 
 #include "app/DlgProxy.h"
 #include "e2e/Fixture.h"
@@ -56,23 +57,21 @@ void PostEnter(HWND main)
 
 void Unregister()
 {
-    HKEY userClasses = nullptr;
-    RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Classes", 0, KEY_ALL_ACCESS, &userClasses);
-    for (HKEY classes : {HKEY_CLASSES_ROOT, userClasses}) {
-        if (!classes)
-            continue;
-        std::string interfaceKey = "Interface\\" + GuidText(CPavixDlgAutoProxy::iid);
-        char library[64] = "";
-        DWORD length = sizeof library;
-        if (RegGetValueA(classes, (interfaceKey + "\\TypeLib").c_str(), nullptr, RRF_RT_REG_SZ, nullptr, library,
-                         &length) == ERROR_SUCCESS)
-            RegDeleteTreeA(classes, (std::string("TypeLib\\") + library).c_str());
-        for (const std::string& key : {std::string(CPavixDlgAutoProxy::progId),
-                                       "CLSID\\" + GuidText(CPavixDlgAutoProxy::clsid), interfaceKey})
-            RegDeleteTreeA(classes, key.c_str());
-    }
-    if (userClasses)
-        RegCloseKey(userClasses);
+    std::string interfaceKey = "Interface\\" + GuidText(CPavixDlgAutoProxy::iid);
+    for (REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY})
+        for (std::string under : {"", "Software\\Classes\\"}) {
+            HKEY root = under.empty() ? HKEY_CLASSES_ROOT : HKEY_CURRENT_USER;
+            std::string library = Value(root, under + interfaceKey + "\\TypeLib", nullptr, view);
+            for (const std::string& key : {"TypeLib\\" + library, std::string(CPavixDlgAutoProxy::progId),
+                                           "CLSID\\" + GuidText(CPavixDlgAutoProxy::clsid), interfaceKey}) {
+                HKEY opened = nullptr;
+                if (RegOpenKeyExA(root, (under + key).c_str(), 0, KEY_ALL_ACCESS | view, &opened) != 0)
+                    continue;
+                RegDeleteTreeA(opened, nullptr);
+                RegCloseKey(opened);
+                RegDeleteKeyExA(root, (under + key).c_str(), view, 0);
+            }
+        }
 }
 
 void RegisterByUserStart()

@@ -78,6 +78,19 @@ TEST(Registration, AUserStartWritesTheEntries)
     ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Classes", 0, KEY_READ, &classes), 0);
     ExpectClassEntries(classes, PavixPath());
     RegCloseKey(classes);
+    // Clients of either bitness get this executable, whichever copy the user started before; a
+    // 64-bit Wine without its 32-bit side (Wine 8 here) runs no client that reads the 32-bit view.
+    char wow64[MAX_PATH] = "";
+    GetSystemWow64DirectoryA(wow64, MAX_PATH);
+    bool runs32 = sizeof(void*) == 4 || GetFileAttributesA((wow64 + std::string("\\kernel32.dll")).c_str()) != INVALID_FILE_ATTRIBUTES;
+    for (REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY})
+        for (HKEY root : {HKEY_CURRENT_USER, HKEY_CLASSES_ROOT}) {
+            if (view == KEY_WOW64_32KEY && !runs32)
+                continue;
+            std::string under = root == HKEY_CLASSES_ROOT ? "" : "Software\\Classes\\";
+            EXPECT_EQ(Value(root, under + classKey + "\\LocalServer32", nullptr, view), "\"" + PavixPath() + "\"");
+            EXPECT_EQ(Value(root, under + interfaceKey + "\\TypeLib", "Version", view), "1.0");
+        }
 }
 
 }  // namespace

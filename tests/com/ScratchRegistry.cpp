@@ -66,13 +66,16 @@ std::vector<std::string> Dump(HKEY key)
     return lines;
 }
 
-std::string Value(HKEY root, const std::string& key, const char* name)
+std::string Value(HKEY root, const std::string& key, const char* name, REGSAM view)
 {
     char data[1024] = "";
     DWORD length = sizeof data;
-    if (RegGetValueA(root, key.c_str(), name, RRF_RT_REG_SZ, nullptr, data, &length) != ERROR_SUCCESS)
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_QUERY_VALUE | view, &opened) != ERROR_SUCCESS)
         return "<missing>";
-    return data;
+    LSTATUS read = RegGetValueA(opened, nullptr, name, RRF_RT_REG_SZ, nullptr, data, &length);
+    RegCloseKey(opened);
+    return read == ERROR_SUCCESS ? data : "<missing>";
 }
 
 }  // namespace com

@@ -29,7 +29,7 @@ private:
 
 // Every value under key, one line each: "sub\key|name=data" (name empty for the default).
 std::vector<std::string> Dump(HKEY key);
-// A string value, or "<missing>".
-std::string Value(HKEY root, const std::string& key, const char* name = nullptr);
+// A string value, or "<missing>"; view may pick a registry view (KEY_WOW64_...).
+std::string Value(HKEY root, const std::string& key, const char* name = nullptr, REGSAM view = 0);
 
 }  // namespace com

@@ -371,13 +371,18 @@ bool TrayIconPresent(HWND owner, UINT id)
 
 int WineTrayIconCount()
 {
-    HWND tray = FindWindowA("__winex11_standalone_tray", nullptr);
-    if (!tray)
-        return -1;
-    int count = 0;
-    for (HWND c = GetWindow(tray, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-        count += ClassName(c) == "__winex11_tray_icon" && IsWindowVisible(c);
-    return count;
+    // Wine 8 keeps the icons in a window of its X11 driver, Wine 10 in one of explorer's.
+    for (auto [trayClass, iconClass] : {std::pair{"__winex11_standalone_tray", "__winex11_tray_icon"},
+                                        std::pair{"Shell_TrayWnd", "__wine_tray_icon"}}) {
+        HWND tray = FindWindowA(trayClass, nullptr);
+        if (!tray)
+            continue;
+        int count = 0;
+        for (HWND c = GetWindow(tray, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+            count += ClassName(c) == iconClass && IsWindowVisible(c);
+        return count;
+    }
+    return -1;
 }
 
 }  // namespace e2e
