@@ -101,15 +101,14 @@ bool LoadCityDatabase(TextFile& file, const std::string& path,
         notifier.FileMissing();
         return false;
     }
+    // Open leaves the file at its beginning.
     const int64_t length = file.GetLength();
-    if (length == 0) {
+    if (length <= 0) {
         file.Close();
-        notifier.FileEmpty();
-        return false;
-    }
-    if (length < 0 || !file.SeekToBegin()) {   // open, but not readable as a file
-        file.Close();
-        notifier.FileMissing();
+        if (length == 0)
+            notifier.FileEmpty();
+        else
+            notifier.FileMissing();   // open, but not readable as a file
         return false;
     }
     std::string line;
@@ -136,25 +135,13 @@ bool FindCityRecord(TextFile& file, std::string_view name, std::string_view offs
 
 bool AppendCityRecord(TextFile& file, std::string_view name, std::string_view offset)
 {
-    if (!file.IsOpen())
-        return false;
-    std::string record;
-    record.reserve(name.size() + offset.size() + 3);
     // A last line without a line end is ended first, in the same write as the record, so the
     // file never holds one without the other.
-    const int64_t length = file.GetLength();
-    if (length < 0)
+    // A file that is not open, or whose length cannot be read, fails in WriteString.
+    const int last = file.GetLength() > 0 ? file.LastByte() : '\n';
+    if (last < 0)
         return false;
-    if (length > 0) {
-        const int last = file.LastByte();
-        if (last < 0)
-            return false;
-        if (last != '\n')
-            record.push_back('\n');
-    }
-    record.append(name);
-    record.push_back('\t');
-    record.append(offset);
-    record.push_back('\n');
+    std::string record(last == '\n' ? "" : "\n");
+    record.append(name).append("\t").append(offset).append("\n");
     return file.WriteString(record);
 }
