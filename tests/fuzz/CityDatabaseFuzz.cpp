@@ -1,0 +1,51 @@
+// Reading, searching and appending on a file in memory. Input: a byte for the size of each read,
+// the name, a line feed, the offset text, a line feed, the file's bytes.
+#include "citydb/CityDatabase.h"
+
+#include "Fuzz.h"
+
+#include <iterator>
+#include <sstream>
+#include <vector>
+
+// The words of a text, A to Z in lower case: white space and case as the search sees them.
+static std::vector<std::string> Words(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    std::istringstream in(text);
+    return {std::istream_iterator<std::string>(in), {}};
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    std::string_view input = std::string_view(reinterpret_cast<const char*>(data), size).substr(size ? 1 : 0);
+    const std::string_view name = Take(input), offset = Take(input);
+    MemDisk disk{.bytes = std::string(input), .chunk = 1 + (size ? data[0] % 16u : 0)};
+    static TextFile file;   // its read-ahead block is made once
+    file.Attach(std::make_unique<MemFile>(disk));
+
+    // Each line is the bytes up to a line feed, less one CR right before it; a last line without
+    // a line end counts. It matches when its last word is the offset text and the words before
+    // it are the name's.
+    const std::vector<std::string> nameWords = Words(std::string(name)), offsetWords = Words(std::string(offset));
+    const bool oneWord = offsetWords.size() == 1 && offsetWords[0].size() == offset.size();
+    std::string line;
+    bool found = false;
+    std::string_view rest = input;
+    while (file.ReadLine(line)) {
+        const std::string_view end = rest.substr(std::min(line.size(), rest.size()));
+        FUZZ_CHECK(rest.starts_with(line) && line.find('\n') == std::string::npos &&
+                   (end.starts_with("\r\n") || (end.starts_with('\n') && !line.ends_with('\r')) || (end.empty() && !line.empty())));
+        rest.remove_prefix(line.size() + (end.starts_with("\r\n") ? 2 : end.empty() ? 0 : 1));
+        std::vector<std::string> words = Words(line);
+        const bool matches = oneWord && !words.empty() && words.back() == offsetWords[0] && (words.pop_back(), words == nameWords);
+        FUZZ_CHECK(CityRecordMatches(line, name, offset) == matches);
+        found = found || matches;
+    }
+    FUZZ_CHECK(rest.empty() && FindCityRecord(file, name, offset) == found);
+    const std::string ended = input.empty() || input.back() == '\n' ? "" : "\r\n";
+    FUZZ_CHECK(AppendCityRecord(file, name, offset) &&
+               disk.bytes == std::string(input) + ended + std::string(name) + "\t" + std::string(offset) + "\r\n");
+    FUZZ_CHECK(FindCityRecord(file, name, offset) == oneWord);
+    return 0;
+}
