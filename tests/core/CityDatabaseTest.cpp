@@ -70,7 +70,7 @@ TEST(CityDatabase, RecordAndFileToFound)
         {"Z\t0.00\r\n", "Z", "-0.00", "Z\t0.00\r\nZ\t-0.00\r\n"}, {"Ud\t5.50\r\n", "U", "5.50", "Ud\t5.50\r\nU\t5.50\r\n"},
         {"N N\t-5.00\r\n", "N", "-5.00", "N N\t-5.00\r\nN\t-5.00\r\n"}, {"N\t1\r\n", "N N", "1", "N\t1\r\nN N\t1\r\n"},
         {"X\t5.50\r\n", "", "5.50", "X\t5.50\r\n\t5.50\r\n"}, {"\r\n \t\r\nU\r\n", "U", "1", "\r\n \t\r\nU\r\nU\t1\r\n"},
-        {"U\t\r\n", "U", "", "U\t\r\nU\t\r\n"}, {"", "U", "1", "U\t1\r\n"}, {"X", "Y", "1", "X\r\nY\t1\r\n"},
+        {"U\t\r\n", "U", "", "U\t\r\nU\t\r\n"}, {" \r\n", "", "", " \r\n\t\r\n"}, {"", "U", "1", "U\t1\r\n"}, {"X", "Y", "1", "X\r\nY\t1\r\n"},
         {"Honolulu\t-10.00", "U", "5.50", "Honolulu\t-10.00\r\nU\t5.50\r\n"}, {"X\r", "Y", "1", "X\r\r\nY\t1\r\n"},
         {"X\0"s, "Y", "1", "X\0\r\nY\t1\r\n"s}, {"C  2\n", "Y", "1", "C  2\nY\t1\r\n"},
         {"\xc4rhus 1\r\n", "\xe4rhus", "1", "\xc4rhus 1\r\n\xe4rhus\t1\r\n"},
