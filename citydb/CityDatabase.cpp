@@ -89,10 +89,7 @@ bool LoadCityDatabase(TextFile& file, const std::string& path,
     const int64_t length = file.GetLength();
     if (length <= 0) {
         file.Close();
-        if (length == 0)
-            notifier.FileEmpty();
-        else
-            notifier.FileMissing();   // open, but not readable as a file
+        length == 0 ? notifier.FileEmpty() : notifier.FileMissing();   // or open, but not readable as a file
         return false;
     }
     std::string line;

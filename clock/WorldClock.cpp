@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cmath>
 #include <limits>
+#include <memory>
 
 namespace {
 
@@ -35,8 +36,7 @@ double OffsetNumber(std::string_view entry)
         text.remove_prefix(1);
     double number = 0.0;
     if (text.starts_with('.') || (!text.empty() && IsDigit(text.front()))) {
-        const auto result = std::from_chars(text.data(), text.data() + text.size(), number,
-                                            std::chars_format::fixed);
+        const auto result = std::from_chars(text.data(), std::to_address(text.end()), number, std::chars_format::fixed);
         // Beyond a double: too large, or too small to be anything but zero.
         if (result.ec == std::errc::result_out_of_range)
             number = IsDigit(text[text.find_first_not_of('0')]) ? HUGE_VAL : 0.0;

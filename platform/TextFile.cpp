@@ -8,7 +8,7 @@
 #include <cstring>
 
 namespace {
-constexpr size_t kBlockSize = 64 * 1024;
+constexpr size_t kBlockSize = 65536;
 }
 
 TextFile::TextFile() = default;
@@ -46,7 +46,7 @@ bool TextFile::IsOpen() const
 void TextFile::Close()
 {
     m_file.reset();   // the OS file releases its lock and its handle
-    m_bufferEnd = 0;
+    m_bufferPos = m_bufferEnd;   // forgets the lines read ahead
 }
 
 int64_t TextFile::GetLength() const
