@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 namespace {
 
 using namespace std::string_literals;
@@ -63,52 +61,44 @@ TEST(CityDatabase, RecordAndFileToFound)
     const std::string name(300, 'L');
     const std::vector<std::vector<std::string>> rows = {
         {"Udaipur\t5.50\r\n", "udaipur", "5.50", ""}, {"zulu\t1.00\r\nAbc\t5.50AM", "ZULU", "1.00", ""},
-        {"zulu\t1.00\r\nAbc\t5.50AM", "abc", "5.50am", ""}, {"\t5.50\r\n", "", "5.50", ""},
+        {"zulu\t1.00\r\nAbc\t5.50AM", "abc", "5.50am", ""}, {"\t5.50\r\n", "", "5.50", ""}, {name + "\t0\r\n", name, "0", ""},
         {"New York\t-5.00\r\n", " new  york ", "-5.00", ""}, {"  New \t York \v -5.00 \r\r\n", "New\tYork", "-5.00", ""},
-        {"\xc4rhus\t1.00\r\n", "\xc4RHUS", "1.00", ""}, {name + "\t0.00\r\n", name, "0.00", ""},
-        {"U\t5.50\r\n", "U", "-5.50", "U\t5.50\r\nU\t-5.50\r\n"}, {"U\t5.50\r\n", "U", "5.5", "U\t5.50\r\nU\t5.5\r\n"},
-        {"Z\t0.00\r\n", "Z", "-0.00", "Z\t0.00\r\nZ\t-0.00\r\n"}, {"Ud\t5.50\r\n", "U", "5.50", "Ud\t5.50\r\nU\t5.50\r\n"},
-        {"N N\t-5.00\r\n", "N", "-5.00", "N N\t-5.00\r\nN\t-5.00\r\n"}, {"N\t1\r\n", "N N", "1", "N\t1\r\nN N\t1\r\n"},
-        {"X\t5.50\r\n", "", "5.50", "X\t5.50\r\n\t5.50\r\n"}, {"\r\n \t\r\nU\r\n", "U", "1", "\r\n \t\r\nU\r\nU\t1\r\n"},
-        {"U\t\r\n", "U", "", "U\t\r\nU\t\r\n"}, {" \r\n", "", "", " \r\n\t\r\n"}, {"", "U", "1", "U\t1\r\n"}, {"X", "Y", "1", "X\r\nY\t1\r\n"},
-        {"Honolulu\t-10.00", "U", "5.50", "Honolulu\t-10.00\r\nU\t5.50\r\n"}, {"X\r", "Y", "1", "X\r\r\nY\t1\r\n"},
+        {"\xc4rhus\t1.00\r\n", "\xc4RHUS", "1.00", ""}, {"U\t5.50\r\n", "U", "-5.50", "U\t5.50\r\nU\t-5.50\r\n"},
+        {"U\t5.50\r\n", "U", "5.5", "U\t5.50\r\nU\t5.5\r\n"}, {"Z\t0.00\r\n", "Z", "-0.00", "Z\t0.00\r\nZ\t-0.00\r\n"},
+        {"Ud\t5.50\r\n", "U", "5.50", "Ud\t5.50\r\nU\t5.50\r\n"}, {"N N\t1\r\n", "N", "1", "N N\t1\r\nN\t1\r\n"},
+        {"N\t1\r\n", "N N", "1", "N\t1\r\nN N\t1\r\n"}, {"X\t1\r\n", "", "1", "X\t1\r\n\t1\r\n"}, {"X", "Y", "1", "X\r\nY\t1\r\n"},
+        {"\r\n \t\r\nU\r\n", "U", "1", "\r\n \t\r\nU\r\nU\t1\r\n"}, {"U\t\r\n", "U", "", "U\t\r\nU\t\r\n"}, {"", "U", "1", "U\t1\r\n"},
+        {" \r\n", "", "", " \r\n\t\r\n"}, {"Honolulu\t-10.00", "U", "1", "Honolulu\t-10.00\r\nU\t1\r\n"}, {"X\r", "Y", "1", "X\r\r\nY\t1\r\n"},
         {"X\0"s, "Y", "1", "X\0\r\nY\t1\r\n"s}, {"C  2\n", "Y", "1", "C  2\nY\t1\r\n"},
         {"\xc4rhus 1\r\n", "\xe4rhus", "1", "\xc4rhus 1\r\n\xe4rhus\t1\r\n"},
         {name + " 0\r\n", name.substr(19), "0", name + " 0\r\n" + name.substr(19) + "\t0\r\n"},
     };
     for (const auto& row : rows) {
         const std::string &before = row[0], &name = row[1], &offset = row[2], &after = row[3];
-        MemDisk disk{.bytes = before, .chunk = 3};
-        TextFile file;
-        file.Attach(std::make_unique<MemFile>(disk));
+        MemTextFile file({.bytes = before, .chunk = 3});
         EXPECT_EQ(FindCityRecord(file, name, offset), after.empty()) << before << " / " << name;
         EXPECT_EQ(after.empty() || AppendCityRecord(file, name, offset), true);
         EXPECT_EQ(FindCityRecord(file, name, offset), !offset.empty());
-        EXPECT_EQ(disk.bytes, after.empty() ? before : after);
+        EXPECT_EQ(file.bytes, after.empty() ? before : after);
     }
 }
 
 // A disk that fails: no record is found or added, and the file keeps its bytes.
 TEST(CityDatabase, FailingDiskKeepsTheFile)
 {
-    const std::string cairo = "Cairo\t2.00";
-    for (MemDisk disk : {MemDisk{.bytes = cairo, .room = 0}, MemDisk{.bytes = cairo, .room = 15},
-                         MemDisk{.bytes = cairo, .reads = 0}, MemDisk{.bytes = "Udaipur\t5.50", .reads = 1},
-                         MemDisk{.bytes = cairo, .lengthFails = true}, MemDisk{.bytes = cairo, .seekFails = true},
-                         MemDisk{.bytes = cairo, .appendFails = true}}) {
-        const std::string before = disk.bytes;
-        TextFile file;
-        file.Attach(std::make_unique<MemFile>(disk));
-        EXPECT_FALSE(FindCityRecord(file, "Udaipur", "5.50") || AppendCityRecord(file, "Udaipur", "5.50")) << before;
-        EXPECT_EQ(disk.bytes, before);
+    for (const MemDisk& disk : {MemDisk{.bytes = "C", .room = 0}, MemDisk{.bytes = "C", .room = 15}, MemDisk{.bytes = "C", .reads = 0},
+                                MemDisk{.bytes = "Udaipur\t5.50", .reads = 1}, MemDisk{.bytes = "C", .lengthFails = true},
+                                MemDisk{.bytes = "C", .seekFails = true}, MemDisk{.bytes = "C", .appendFails = true}}) {
+        MemTextFile file(disk);
+        EXPECT_FALSE(FindCityRecord(file, "Udaipur", "5.50") || AppendCityRecord(file, "Udaipur", "5.50")) << disk.bytes;
+        EXPECT_EQ(file.bytes, disk.bytes);
     }
 }
 
 TEST(TextFile, ReadingGoesOnWhereItStood)
 {
-    MemDisk disk{.bytes = "one\r\ntwo\r\nthree", .chunk = 4}, unseekable{.bytes = "x\n", .seekFails = true};
-    TextFile file;
-    file.Attach(std::make_unique<MemFile>(disk));
+    MemTextFile file({.bytes = "one\r\ntwo\r\nthree", .chunk = 4});
+    MemDisk unseekable{.bytes = "x\n", .seekFails = true};
     std::string line;
     ASSERT_TRUE(file.ReadLine(line));
     EXPECT_EQ(file.LastByte(), 'e');
@@ -116,12 +106,12 @@ TEST(TextFile, ReadingGoesOnWhereItStood)
     EXPECT_EQ(Entries(file), "two|three|four|");
     ASSERT_TRUE(file.SeekToBegin() && file.ReadLine(line) && file.SeekToBegin() && file.WriteString(""));
     EXPECT_EQ(Entries(file), "one|two|three|four|");
-    disk.reads = 0;   // a read error ends the lines; another file attached reads from its beginning
+    file.reads = 0;   // a read error ends the lines; another file attached reads from its beginning
     EXPECT_EQ(Entries(file), "");
     file.Attach(std::make_unique<MemFile>(unseekable));
     EXPECT_FALSE(file.SeekToBegin() || file.ReadLine(line));
-    disk.reads = 2;
-    file.Attach(std::make_unique<MemFile>(disk));
+    file.reads = 2;
+    file.Attach(std::make_unique<MemFile>(file));
     ASSERT_TRUE(file.ReadLine(line));
     file.Close();   // forgets the lines it had read ahead
     EXPECT_FALSE(file.ReadLine(line) || file.WriteString("x\n") || file.Lock(0));

@@ -6,12 +6,9 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <random>
-#include <string>
 
 struct MemDisk {
     std::string bytes;
@@ -21,8 +18,7 @@ struct MemDisk {
     bool lengthFails = false, seekFails = false, appendFails = false;   // appendFails: written, yet failed
 };
 
-class MemFile final : public OsFile {
-public:
+struct MemFile final : OsFile {
     explicit MemFile(MemDisk& disk) : m_disk(disk) {}
     int64_t Length() override { return m_disk.lengthFails ? -1 : static_cast<int64_t>(m_disk.bytes.size()); }
     bool Seek(int64_t offset) override { return (m_pos = static_cast<size_t>(offset), offset >= 0 && !m_disk.seekFails); }
@@ -36,17 +32,19 @@ public:
     }
     bool Append(const char* data, size_t size) override
     {
-        const size_t n = std::min(size, m_disk.room);
-        m_disk.bytes.append(data, n);
-        return n == size && !m_disk.appendFails;
+        m_disk.bytes.append(data, std::min(size, m_disk.room));
+        return size <= m_disk.room && !m_disk.appendFails;
     }
     bool Truncate(int64_t length) override { return (m_disk.bytes.resize(static_cast<size_t>(length)), true); }
     bool Lock(unsigned) override { return true; }
     void Unlock() override {}
-
-private:
     MemDisk& m_disk;
     size_t m_pos = 0;
+};
+
+// A text file over a disk in memory.
+struct MemTextFile : MemDisk, TextFile {
+    explicit MemTextFile(MemDisk disk) : MemDisk(std::move(disk)) { Attach(std::make_unique<MemFile>(*this)); }
 };
 
 // A file name of its own in the temporary folder; the file goes with the object.
