@@ -4,6 +4,7 @@
 
 #include "platform/OsFile.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -65,7 +66,6 @@ void TextFile::Restart(int64_t offset)
     m_bufferPos = 0;
     m_bufferEnd = 0;
     m_readOffset = offset;
-    m_readFailed = false;
     m_atEnd = !m_file || !m_file->Seek(offset);
 }
 
@@ -82,7 +82,7 @@ bool TextFile::Fill()
     const long got = m_file->Read(m_block.data(), m_block.size());
     m_readFailed = got < 0;
     m_bufferPos = 0;
-    m_bufferEnd = got > 0 ? static_cast<size_t>(got) : 0;
+    m_bufferEnd = static_cast<size_t>(std::max(got, 0L));
     m_readOffset += static_cast<int64_t>(m_bufferEnd);
     return m_bufferEnd > 0;
 }
