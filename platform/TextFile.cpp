@@ -27,6 +27,8 @@ TextFile::OpenResult TextFile::Open(const std::string& name, OpenMode mode)
         return openMissing;
     case OsFile::denied:
         return openDenied;
+    case OsFile::busy:
+        return openBusy;
     case OsFile::failed:
         break;
     }
@@ -66,6 +68,7 @@ void TextFile::Restart(int64_t offset)
     m_bufferPos = 0;
     m_bufferEnd = 0;
     m_readOffset = offset;
+    m_readFailed = false;
     m_atEnd = !m_file || !m_file->Seek(offset);
 }
 
@@ -140,9 +143,19 @@ int TextFile::LastByte()
     return got ? static_cast<unsigned char>(byte) : EOF;
 }
 
-bool TextFile::Lock(unsigned timeoutMs)
+TextFile::LockResult TextFile::TryLock()
 {
-    return m_file && m_file->Lock(timeoutMs);
+    if (!m_file)
+        return lockUnsupported;
+    switch (m_file->TryLock()) {
+    case OsFile::locked:
+        return lockTaken;
+    case OsFile::held:
+        return lockHeld;
+    case OsFile::unsupported:
+        break;
+    }
+    return lockUnsupported;
 }
 
 void TextFile::Unlock()

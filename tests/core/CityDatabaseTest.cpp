@@ -15,17 +15,19 @@ struct Lines final : CityListSink, CityDatabaseNotifier {
     void AddCityEntry(const std::string& entry) override { text += entry + "|"; }
     void FileEmpty() override { text += "<empty>"; }
     void FileMissing() override { text += "<missing>"; }
+    void ReadError() override { text += "<read error>"; }
     std::string text;
 };
 
-std::string Load(const std::string& name)
+// Loads the file of that name, or with no name reads the one already open.
+std::string Load(const std::string& name, TextFile&& file = TextFile())
 {
-    Lines yourCity, destination;
-    TextFile file;
-    const bool loaded = LoadCityDatabase(file, name, yourCity, destination, destination);
-    EXPECT_EQ(yourCity.text, loaded ? destination.text : "");
+    Lines yourCity, destination, notices;
+    const bool loaded = name.empty() ? ReadCityDatabase(file, yourCity, destination, notices)
+                                     : LoadCityDatabase(file, name, yourCity, destination, notices);
+    EXPECT_EQ(yourCity.text, destination.text);
     EXPECT_FALSE(file.IsOpen());
-    return destination.text;
+    return (loaded ? "" : "not loaded: ") + destination.text + notices.text;
 }
 
 std::string Entries(TextFile& file)
@@ -40,7 +42,7 @@ TEST(CityDatabase, FileBytesToEntries)
 {
     const std::string block(65535, 'x');   // a CR at the end of the first 64 KiB read
     const std::vector<std::pair<std::string, std::string>> rows = {
-        {"", "<empty>"}, {"\n", "|"}, {"\r\n", "|"}, {"a\n\n\r\nb", "a|||b|"}, {"a\rb\r\r\n\r", "a\rb\r|\r|"},
+        {"", "not loaded: <empty>"}, {"\n", "|"}, {"\r\n", "|"}, {"a\n\n\r\nb", "a|||b|"}, {"a\rb\r\r\n\r", "a\rb\r|\r|"},
         {"Udaipur\t5.50\r\nNew York\t-5.00\r\nHonolulu\t-10.00", "Udaipur 5.50|New York -5.00|Honolulu -10.00|"},
         {"Cairo  2.00\n\t5.50\r\nA\t\tB\t\r\n", "Cairo  2.00| 5.50|A  B |"}, {"\0x\xff\x1a\r\n\x1a"s, "\0x\xff\x1a|\x1a|"s},
         {"Udaipur\t5.50\r\nUdaipur\t5.50\r\n", "Udaipur 5.50|Udaipur 5.50|"}, {block + "\r\nz\r\n", block + "|z|"},
@@ -51,8 +53,12 @@ TEST(CityDatabase, FileBytesToEntries)
         temp.Write(bytes);
         EXPECT_EQ(Load(temp.name), entries) << bytes.substr(0, 40);
     }
-    EXPECT_EQ(Load(temp.name + "-missing"), "<missing>");
-    EXPECT_EQ(Load(temp.path.parent_path().string()), "<missing>");   // a folder
+    EXPECT_EQ(Load(temp.name + "-missing"), "not loaded: <missing>");
+    EXPECT_EQ(Load(temp.path.parent_path().string()), "not loaded: <missing>");   // a folder
+    // A read error keeps the lines before it, not the one it cut short, and is told once.
+    EXPECT_EQ(Load("", MemTextFile({.bytes = "Cairo\t2.00\r\nUdaipur\t5.50", .chunk = 16, .reads = 1})), "Cairo 2.00|<read error>");
+    EXPECT_EQ(Load("", MemTextFile({.bytes = "C", .lengthFails = true})), "not loaded: <missing>");
+    EXPECT_EQ(Load("", MemTextFile({.bytes = "C", .seekFails = true})), "not loaded: <missing>");
 }
 
 // A Register action: search, and append when not found. An empty "after" means found.
@@ -73,12 +79,13 @@ TEST(CityDatabase, RecordAndFileToFound)
         {"\xc4rhus 1\r\n", "\xe4rhus", "1", "\xc4rhus 1\r\n\xe4rhus\t1\r\n"},
         {name + " 0\r\n", name.substr(19), "0", name + " 0\r\n" + name.substr(19) + "\t0\r\n"},
     };
+    using enum FindResult;
     for (const auto& row : rows) {
         const std::string &before = row[0], &name = row[1], &offset = row[2], &after = row[3];
         MemTextFile file({.bytes = before, .chunk = 3});
-        EXPECT_EQ(FindCityRecord(file, name, offset), after.empty()) << before << " / " << name;
+        EXPECT_EQ(FindCityRecord(file, name, offset), after.empty() ? found : absent) << before << " / " << name;
         EXPECT_EQ(after.empty() || AppendCityRecord(file, name, offset), true);
-        EXPECT_EQ(FindCityRecord(file, name, offset), !offset.empty());
+        EXPECT_EQ(FindCityRecord(file, name, offset), offset.empty() ? absent : found);
         EXPECT_EQ(file.bytes, after.empty() ? before : after);
     }
 }
@@ -86,12 +93,17 @@ TEST(CityDatabase, RecordAndFileToFound)
 // A disk that fails: no record is found or added, and the file keeps its bytes.
 TEST(CityDatabase, FailingDiskKeepsTheFile)
 {
-    for (const MemDisk& disk : {MemDisk{.bytes = "C", .room = 0}, MemDisk{.bytes = "C", .room = 15}, MemDisk{.bytes = "C", .reads = 0},
-                                MemDisk{.bytes = "Udaipur\t5.50", .reads = 1}, MemDisk{.bytes = "C", .lengthFails = true},
-                                MemDisk{.bytes = "C", .seekFails = true}, MemDisk{.bytes = "C", .appendFails = true}}) {
+    using enum FindResult;
+    for (const auto& [disk, search] : std::vector<std::pair<MemDisk, FindResult>>{
+             {{.bytes = "C", .room = 0}, absent}, {{.bytes = "C", .room = 15}, absent}, {{.bytes = "C", .reads = 0}, unreadable},
+             {{.bytes = "Udaipur\t5.50", .reads = 1}, unreadable}, {{.bytes = "C", .lengthFails = true}, absent},
+             {{.bytes = "C", .seekFails = true}, unreadable}, {{.bytes = "C", .appendFails = true}, absent}}) {
         MemTextFile file(disk);
-        EXPECT_FALSE(FindCityRecord(file, "Udaipur", "5.50") || AppendCityRecord(file, "Udaipur", "5.50")) << disk.bytes;
+        EXPECT_EQ(FindCityRecord(file, "Udaipur", "5.50"), search) << disk.bytes;
+        EXPECT_FALSE(AppendCityRecord(file, "Udaipur", "5.50")) << disk.bytes;
         EXPECT_EQ(file.bytes, disk.bytes);
+        file.Close();
+        EXPECT_EQ(FindCityRecord(file, "Udaipur", "5.50"), unreadable);
     }
 }
 
@@ -107,15 +119,16 @@ TEST(TextFile, ReadingGoesOnWhereItStood)
     ASSERT_TRUE(file.SeekToBegin() && file.ReadLine(line) && file.SeekToBegin() && file.WriteString(""));
     EXPECT_EQ(Entries(file), "one|two|three|four|");
     file.reads = 0;   // a read error ends the lines; another file attached reads from its beginning
-    EXPECT_EQ(Entries(file), "");
+    EXPECT_TRUE(Entries(file).empty() && file.ReadFailed());
     file.Attach(std::make_unique<MemFile>(unseekable));
-    EXPECT_FALSE(file.SeekToBegin() || file.ReadLine(line));
+    EXPECT_FALSE(file.SeekToBegin() || file.ReadLine(line) || file.ReadFailed());
     file.reads = 2;
     file.Attach(std::make_unique<MemFile>(file));
     ASSERT_TRUE(file.ReadLine(line));
     file.Close();   // forgets the lines it had read ahead
-    EXPECT_FALSE(file.ReadLine(line) || file.WriteString("x\n") || file.Lock(0));
+    EXPECT_FALSE(file.ReadLine(line) || file.WriteString("x\n"));
     EXPECT_EQ(file.GetLength() + file.LastByte(), -2);
+    EXPECT_EQ(file.TryLock(), TextFile::lockUnsupported);
     file.Unlock();
 }
 
@@ -134,19 +147,19 @@ TEST(TextFile, RealFileIsNeitherCreatedNorTruncatedGrowsAtItsEndAndLocks)
     ASSERT_EQ(writer.Open(temp.name, TextFile::modeReadWrite), TextFile::openOk);
     EXPECT_TRUE(writer.SeekToBegin() && AppendCityRecord(writer, "Udaipur", "5.50"));
     ASSERT_EQ(file.Open(temp.name, TextFile::modeReadWrite), TextFile::openOk);   // the reader closes first
-    EXPECT_TRUE(AppendCityRecord(file, "Cairo", "2.00") && FindCityRecord(writer, "Cairo", "2.00"));
+    EXPECT_TRUE(AppendCityRecord(file, "Cairo", "2.00") && FindCityRecord(writer, "Cairo", "2.00") == FindResult::found);
     EXPECT_EQ(file.GetLength(), 43);   // CR LF line ends
     EXPECT_EQ(file.Open(temp.name + "-missing", TextFile::modeRead), TextFile::openMissing);
     EXPECT_FALSE(file.IsOpen());
     EXPECT_EQ(Load(temp.name), "Honolulu -10.00|Udaipur 5.50|Cairo 2.00|");
 
     // Two opens of the file are two holders, as two processes are.
-    ASSERT_TRUE(file.Open(temp.name, TextFile::modeRead) == TextFile::openOk && file.Lock(0));
-    EXPECT_FALSE(writer.Lock(0));
+    ASSERT_TRUE(file.Open(temp.name, TextFile::modeRead) == TextFile::openOk && file.TryLock() == TextFile::lockTaken);
+    EXPECT_EQ(writer.TryLock(), TextFile::lockHeld);
     file.Unlock();
-    EXPECT_TRUE(writer.Lock(0) && !file.Lock(0));
+    EXPECT_TRUE(writer.TryLock() == TextFile::lockTaken && file.TryLock() == TextFile::lockHeld);
     writer.Close();
-    EXPECT_TRUE(file.Lock(0));
+    EXPECT_EQ(file.TryLock(), TextFile::lockTaken);
 }
 
 

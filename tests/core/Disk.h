@@ -36,7 +36,7 @@ struct MemFile final : OsFile {
         return size <= m_disk.room && !m_disk.appendFails;
     }
     bool Truncate(int64_t length) override { return (m_disk.bytes.resize(static_cast<size_t>(length)), true); }
-    bool Lock(unsigned) override { return true; }
+    LockResult TryLock() override { return locked; }
     void Unlock() override {}
     MemDisk& m_disk;
     size_t m_pos = 0;

@@ -45,9 +45,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FUZZ_CHECK(CityRecordMatches(line, name, offset) == matches);
         found = found || matches;
     }
-    FUZZ_CHECK(rest.empty() && FindCityRecord(file, name, offset) == found);
+    FUZZ_CHECK(rest.empty() && FindCityRecord(file, name, offset) == (found ? FindResult::found : FindResult::absent));
     FUZZ_CHECK(AppendCityRecord(file, name, offset) && disk.bytes == std::string(input) + (input.empty() || input.ends_with('\n') ? "" : "\r\n") +
                                                                   std::string(name) + "\t" + std::string(offset) + "\r\n");
-    FUZZ_CHECK(FindCityRecord(file, name, offset) == oneWord);
+    FUZZ_CHECK(FindCityRecord(file, name, offset) == (oneWord ? FindResult::found : FindResult::absent));
     return 0;
 }

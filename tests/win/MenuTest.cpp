@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -95,6 +96,31 @@ const std::vector<std::string> kExpectedItems{
     MenuItem(ID_MENU_EXIT, MFT_STRING, MFS_ENABLED, "Exit"),
 };
 
+BOOL CALLBACK NoteHelp(HWND window, LPARAM l)
+{
+    auto* found = reinterpret_cast<std::vector<HWND>*>(l);
+    if (::GetDlgItem(window, IDC_HELP_TEXT) && ::IsWindowVisible(window))
+        found->push_back(window);
+    return TRUE;
+}
+
+// The Help dialogs open on this thread.
+std::vector<HWND> HelpWindows()
+{
+    std::vector<HWND> found;
+    ::EnumThreadWindows(::GetCurrentThreadId(), &NoteHelp, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+void PressF1()
+{
+    INPUT key[2] = {};
+    key[0].type = key[1].type = INPUT_KEYBOARD;
+    key[0].ki.wVk = key[1].ki.wVk = VK_F1;
+    key[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    ::SendInput(2, key, sizeof key[0]);
+}
+
 class MenuTest : public ::testing::Test {
 protected:
     TempDir dir;
@@ -177,6 +203,37 @@ TEST_F(MenuTest, RequestsOutsideTheClientAreaOpenNothing)
     // The left and top edges are inside.
     ContextMenu({client.left, client.top});
     EXPECT_EQ(watch.opened.size(), 1u);
+}
+
+TEST_F(MenuTest, F1AndTheStandardHelpCommandOpenOneHelpOverTheMainWindow)
+{
+    const std::vector<std::pair<const char*, std::function<void()>>> ways = {
+        {"F1", [this] { ::SetForegroundWindow(Hwnd()); PressF1(); }},
+        {"WM_COMMAND 57670", [this] { ::PostMessageA(Hwnd(), WM_COMMAND, ID_HELP, 0); }},
+    };
+    for (const auto& [what, raise] : ways) {
+        SCOPED_TRACE(what);
+        std::vector<HWND> owners;   // of every Help open
+        bool done = false;
+        RunWhen([] { return !HelpWindows().empty(); }, [&] {
+            PressF1();   // inside Help: no second one
+            const DWORD until = ::GetTickCount() + 300;
+            RunWhen([until] { return int(::GetTickCount() - until) >= 0; }, [&] {
+                for (HWND help : HelpWindows()) {
+                    owners.push_back(::GetWindow(help, GW_OWNER));
+                    ::PostMessageA(help, WM_KEYDOWN, VK_ESCAPE, 0);
+                }
+                done = true;
+            });
+        });
+        Watchdog watchdog(5000);
+        raise();
+        for (MSG msg; !done && ::GetMessageA(&msg, nullptr, 0, 0) > 0;) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        EXPECT_EQ(owners, std::vector<HWND>{Hwnd()});
+    }
 }
 
 } // namespace

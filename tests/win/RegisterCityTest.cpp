@@ -6,6 +6,7 @@
 #include "platform/OsFile.h"
 #include "res/resource.h"
 #include "ui/PReg.h"
+#include "ui/pavixDlg.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +17,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -66,36 +68,45 @@ HWND RegisterDialog(bool visibleOnly = true)
     return search.found;
 }
 
-// The real file underneath, but every append reaches the disk only in part and then fails,
-// as on a full disk. Wine gives no real way to it: its byte-range locks do not stop writes,
-// and a handle that denies writing keeps the file from being opened at all.
-class ShortWritingFile final : public OsFile {
+// The real file underneath with one fault: every append reaches the disk only in part and
+// then fails (a full disk), every read fails, or the file system has no byte-range locks.
+// Wine gives no real way to any of them.
+enum class Fault { fullDisk, readError, noLocks };
+
+template <Fault fault>
+class FaultyFile final : public OsFile {
 public:
-    explicit ShortWritingFile(std::unique_ptr<OsFile> real) : m_real(std::move(real)) {}
+    explicit FaultyFile(std::unique_ptr<OsFile> real) : m_real(std::move(real)) {}
     int64_t Length() override { return m_real->Length(); }
     bool Seek(int64_t offset) override { return m_real->Seek(offset); }
-    long Read(char* buffer, size_t size) override { return m_real->Read(buffer, size); }
+    long Read(char* buffer, size_t size) override
+    {
+        return fault == Fault::readError ? -1 : m_real->Read(buffer, size);
+    }
     bool Append(const char* data, size_t size) override
     {
+        if (fault != Fault::fullDisk)
+            return m_real->Append(data, size);
         m_real->Append(data, size / 2);
         return false;
     }
     bool Truncate(int64_t length) override { return m_real->Truncate(length); }
-    bool Lock(unsigned timeoutMs) override { return m_real->Lock(timeoutMs); }
+    LockResult TryLock() override { return fault == Fault::noLocks ? unsupported : m_real->TryLock(); }
     void Unlock() override { m_real->Unlock(); }
 
 private:
     std::unique_ptr<OsFile> m_real;
 };
 
-class RegDlgOnFullDisk : public CPRegDlg {
+template <Fault fault>
+class RegDlgWith : public CPRegDlg {
 protected:
     TextFile::OpenResult OpenCityDatabase(TextFile& file) override
     {
         std::unique_ptr<OsFile> real;
         if (OsFile::Open(kCityDatabaseName, true, real) != OsFile::ok)
             return TextFile::openFailed;
-        file.Attach(std::make_unique<ShortWritingFile>(std::move(real)));
+        file.Attach(std::make_unique<FaultyFile<fault>>(std::move(real)));
         return TextFile::openOk;
     }
 };
@@ -192,24 +203,39 @@ TEST_F(RegisterCity, DatabaseThatCannotTakeTheLineIsLeftAloneAndTheUserToldWhy)
 {
     const std::string before = "Tokyo\t9.00";  // without a line end, which must not be added either
     dir.Write(kCityDatabaseName, before);
-    {
-        // Another program holds the file and lets nobody write it meanwhile.
-        HANDLE holder = ::CreateFileA(kCityDatabaseName, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    const Boxes busy{{"Pavix Database Is Busy, Try Again !!", "Error !!"}};
+    // Another program holds the file and shares it with nobody, or with readers alone.
+    for (DWORD share : {DWORD(0), DWORD(FILE_SHARE_READ)}) {
+        HANDLE holder = ::CreateFileA(kCityDatabaseName, GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr);
         ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-        EXPECT_EQ(Register("Udaipur"), (Boxes{{"Pavix Database Cannot Be Written !!", "Error !!"}}));
+        EXPECT_EQ(Register("Udaipur"), busy) << share;
         ::CloseHandle(holder);
     }
     {
-        // Another copy of the program holds the lock for longer than a registration waits.
+        // Another copy of the program holds the lock for longer than a registration waits;
+        // the main window's clock runs on meanwhile.
+        CPavixDlg mainWindow;
+        ASSERT_TRUE(Created(mainWindow));
+        HWND clock = mainWindow.GetItem(IDC_YOUR_CITY_TIME);
+        ::SetWindowTextA(clock, "");
         TextFile other;
         ASSERT_EQ(other.Open(kCityDatabaseName, TextFile::modeRead), TextFile::openOk);
-        ASSERT_TRUE(other.Lock(0));
-        EXPECT_EQ(Register("Udaipur"), (Boxes{{"Pavix Database Is Busy, Try Again !!", "Error !!"}}));
+        ASSERT_EQ(other.TryLock(), TextFile::lockTaken);
+        EXPECT_EQ(Register("Udaipur"), busy);
+        EXPECT_NE(TextOf(clock), "");
     }
-    EXPECT_EQ(Register<RegDlgOnFullDisk>("Udaipur"),
+    EXPECT_EQ(Register<RegDlgWith<Fault::fullDisk>>("Udaipur"),
               (Boxes{{"Record For City Of UDAIPUR [5.50] Could Not Be Written !!", "Error !!"}}));
+    EXPECT_EQ(Register<RegDlgWith<Fault::readError>>("Udaipur"), (Boxes{{"Pavix Database Cannot Be Read !!", "Error !!"}}));
     EXPECT_EQ(ReadDatabase(), before);
+
+    // Without byte-range locks the record still goes in; so it does once the holder lets go.
+    EXPECT_EQ(Register<RegDlgWith<Fault::noLocks>>("Udaipur"), Boxes{Added("UDAIPUR", "5.50")});
+    HANDLE holder = ::CreateFileA(kCityDatabaseName, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    std::thread letGo([holder] { ::Sleep(500); ::CloseHandle(holder); });
+    EXPECT_EQ(Register("Cairo"), Boxes{Added("CAIRO", "5.50")});
+    letGo.join();
+    EXPECT_EQ(ReadDatabase(), before + "\r\nUDAIPUR\t5.50\r\nCAIRO\t5.50\r\n");
 }
 
 TEST_F(RegisterCity, DatabaseIsLetGoBeforeTheUserIsTold)
@@ -220,7 +246,7 @@ TEST_F(RegisterCity, DatabaseIsLetGoBeforeTheUserIsTold)
     SetMessageBoxObserver([&](const std::string&, const std::string&) {
         TextFile other;
         freeWhileShown.push_back(other.Open(kCityDatabaseName, TextFile::modeRead) == TextFile::openOk &&
-                                 other.Lock(0));
+                                 other.TryLock() == TextFile::lockTaken);
     });
     Register("Udaipur");
     Register("Udaipur");
