@@ -12,8 +12,7 @@
 
 struct MemDisk {
     std::string bytes;
-    size_t chunk = SIZE_MAX;   // the most bytes one read gives
-    size_t room = SIZE_MAX;    // the bytes the disk takes before it is full
+    size_t chunk = SIZE_MAX, room = SIZE_MAX;   // the most bytes a read gives; those the disk takes till full
     int reads = INT_MAX;       // the reads that succeed; every later one fails
     bool lengthFails = false, seekFails = false, appendFails = false;   // appendFails: written, yet failed
 };
@@ -49,9 +48,8 @@ struct MemTextFile : MemDisk, TextFile {
 
 // A file name of its own in the temporary folder; the file goes with the object.
 struct TempPath {
-    const std::filesystem::path path =
-        std::filesystem::temp_directory_path() / ("pavix-" + std::to_string(std::random_device()()));
-    const std::string name = path.string();
-    ~TempPath() { std::filesystem::remove(path); }
-    void Write(const std::string& bytes) const { std::ofstream(path, std::ios::binary) << bytes; }
+    const std::string name =
+        (std::filesystem::temp_directory_path() / ("pavix-" + std::to_string(std::random_device()()))).string();
+    ~TempPath() { std::filesystem::remove(name); }
+    const std::string& Write(const std::string& bytes) const { return std::ofstream(name, std::ios::binary) << bytes, name; }
 };
