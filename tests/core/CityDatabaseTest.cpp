@@ -135,8 +135,7 @@ TEST(TextFile, RealFileIsNeitherCreatedNorTruncatedGrowsAtItsEndAndLocks)
         EXPECT_EQ(file.Open(std::filesystem::temp_directory_path().string(), mode), TextFile::openDenied);
     }
     EXPECT_FALSE(std::filesystem::exists(temp.name));
-    temp.Write("Honolulu\t-10.00");
-    ASSERT_EQ(file.Open(temp.name, TextFile::modeRead), TextFile::openOk);
+    ASSERT_EQ(file.Open(temp.Write("Honolulu\t-10.00"), TextFile::modeRead), TextFile::openOk);
     EXPECT_FALSE(AppendCityRecord(file, "Udaipur", "5.50"));   // opened for reading only
     ASSERT_EQ(writer.Open(temp.name, TextFile::modeReadWrite), TextFile::openOk);
     EXPECT_TRUE(writer.SeekToBegin() && AppendCityRecord(writer, "Udaipur", "5.50"));
