@@ -31,7 +31,7 @@ struct MemFile final : OsFile {
     }
     bool Append(const char* data, size_t size) override
     {
-        m_disk.bytes.append(data, std::min(size, m_disk.room));
+        m_pos = m_disk.bytes.append(data, std::min(size, m_disk.room)).size();   // the end, as in append mode
         return size <= m_disk.room && !m_disk.appendFails;
     }
     bool Truncate(int64_t length) override { return (m_disk.bytes.resize(static_cast<size_t>(length)), true); }
