@@ -3,13 +3,12 @@
 
 #include "platform/TextFile.h"
 
+#include <algorithm>
+
 namespace {
 
 // Blank, tab, vertical tab, form feed, carriage return, line feed.
-constexpr bool IsWhite(char c)
-{
-    return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r' || c == '\n';
-}
+constexpr std::string_view kWhite = " \t\v\f\r\n";
 
 constexpr char FoldAZ(char c)
 {
@@ -19,13 +18,7 @@ constexpr char FoldAZ(char c)
 // Equal texts, the letters A to Z without regard to case; every other byte as it is.
 bool EqualFoldAZ(std::string_view a, std::string_view b)
 {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (a[i] != b[i] && FoldAZ(a[i]) != FoldAZ(b[i]))
-            return false;
-    }
-    return true;
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) { return FoldAZ(x) == FoldAZ(y); });
 }
 
 // Walks the words (runs of non-white characters) of a text, first to last.
@@ -35,13 +28,10 @@ public:
     // The next word, or false when there is none.
     bool Next(std::string_view& word)
     {
-        while (m_pos < m_text.size() && IsWhite(m_text[m_pos]))
-            ++m_pos;
-        if (m_pos == m_text.size())
+        const size_t start = m_text.find_first_not_of(kWhite, m_pos);
+        if (start == std::string_view::npos)
             return false;
-        const size_t start = m_pos;
-        while (m_pos < m_text.size() && !IsWhite(m_text[m_pos]))
-            ++m_pos;
+        m_pos = std::min(m_text.find_first_of(kWhite, start), m_text.size());
         word = m_text.substr(start, m_pos - start);
         return true;
     }
@@ -66,15 +56,9 @@ std::string MakeListEntry(std::string_view line)
 bool CityRecordMatches(std::string_view line, std::string_view name, std::string_view offset)
 {
     // The last word: the offset text.
-    size_t end = line.size();
-    while (end > 0 && IsWhite(line[end - 1]))
-        --end;
-    if (end == 0)
-        return false;   // no word at all
-    size_t start = end;
-    while (start > 0 && !IsWhite(line[start - 1]))
-        --start;
-    if (!EqualFoldAZ(line.substr(start, end - start), offset))
+    line = line.substr(0, line.find_last_not_of(kWhite) + 1);   // npos + 1 is 0: no word at all
+    const size_t start = line.find_last_of(kWhite) + 1;          // npos + 1 is 0: one word alone
+    if (line.empty() || !EqualFoldAZ(line.substr(start), offset))
         return false;
 
     // The text before it against the name, word by word: leading and trailing white space do
@@ -108,14 +92,9 @@ bool ReadCityDatabase(TextFile& file, CityListSink& yourCity, CityListSink& dest
                       CityDatabaseNotifier& notifier)
 {
     const int64_t length = file.GetLength();
-    if (length == 0) {
+    if (length <= 0 || !file.SeekToBegin()) {
         file.Close();
-        notifier.FileEmpty();
-        return false;
-    }
-    if (length < 0 || !file.SeekToBegin()) {   // open, but not readable as a file
-        file.Close();
-        notifier.FileMissing();
+        length == 0 ? notifier.FileEmpty() : notifier.FileMissing();   // or open, but not readable as a file
         return false;
     }
     std::string line;
@@ -145,25 +124,13 @@ FindResult FindCityRecord(TextFile& file, std::string_view name, std::string_vie
 
 bool AppendCityRecord(TextFile& file, std::string_view name, std::string_view offset)
 {
-    if (!file.IsOpen())
-        return false;
-    std::string record;
-    record.reserve(name.size() + offset.size() + 3);
     // A last line without a line end is ended first, in the same write as the record, so the
     // file never holds one without the other.
-    const int64_t length = file.GetLength();
-    if (length < 0)
+    // A file that is not open, or whose length cannot be read, fails in WriteString.
+    const int last = file.GetLength() > 0 ? file.LastByte() : '\n';
+    if (last < 0)
         return false;
-    if (length > 0) {
-        const int last = file.LastByte();
-        if (last < 0)
-            return false;
-        if (last != '\n')
-            record.push_back('\n');
-    }
-    record.append(name);
-    record.push_back('\t');
-    record.append(offset);
-    record.push_back('\n');
+    std::string record(last == '\n' ? "" : "\n");
+    record.append(name).append("\t").append(offset).append("\n");
     return file.WriteString(record);
 }

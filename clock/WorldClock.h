@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-// The local clock read to the second, daylight saving already applied.
+// The local clock read to the second, daylight saving already applied; always a valid moment.
 struct LocalReading {
     int year;
     int month;   // 1..12
@@ -24,8 +24,6 @@ struct ClockTexts {
     std::string destinationTime;    // 1003
 };
 
-// The offset text's number times 60, as a single-precision value (before truncation).
-float ParseOffsetProduct(std::string_view entry);
 // The offset of a list entry in whole minutes, truncated toward zero and clamped to 32 bits.
 int32_t ParseOffsetMinutes(std::string_view entry);
 

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 class OsFile;
 
@@ -47,12 +48,17 @@ public:
     void Unlock();
 
 private:
+    // Drops what was read ahead; the next line starts at offset.
+    void Restart(int64_t offset);
+    // Where the next line starts.
+    int64_t ReadPosition() const;
     bool Fill();
 
     std::unique_ptr<OsFile> m_file;
-    std::string m_buffer;
+    std::vector<char> m_block;   // read ahead: the bytes from m_bufferPos to m_bufferEnd
     size_t m_bufferPos = 0;
+    size_t m_bufferEnd = 0;
     int64_t m_readOffset = 0;   // the OS file's position: just past the buffered bytes
-    bool m_atEnd = false;
-    bool m_readFailed = false;  // the last Fill met a read error, not the end of the file
+    bool m_atEnd = false;       // the OS file could not be put where reading stands
+    bool m_readFailed = false;  // the last read met an error, not the end of the file
 };

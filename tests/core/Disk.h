@@ -1,0 +1,55 @@
+#pragma once
+// The disks the core tests and the fuzz targets run on: an OS file in memory, over a disk that
+// fails on purpose, and a real file in the temporary folder.
+#include "platform/OsFile.h"
+#include "platform/TextFile.h"
+
+#include <algorithm>
+#include <climits>
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+struct MemDisk {
+    std::string bytes;
+    size_t chunk = SIZE_MAX, room = SIZE_MAX;   // the most bytes a read gives; those the disk takes till full
+    int reads = INT_MAX;       // the reads that succeed; every later one fails
+    bool lengthFails = false, seekFails = false, appendFails = false;   // appendFails: written, yet failed
+};
+
+struct MemFile final : OsFile {
+    explicit MemFile(MemDisk& disk) : m_disk(disk) {}
+    int64_t Length() override { return m_disk.lengthFails ? -1 : static_cast<int64_t>(m_disk.bytes.size()); }
+    bool Seek(int64_t offset) override { return (m_pos = static_cast<size_t>(offset), offset >= 0 && !m_disk.seekFails); }
+    long Read(char* buffer, size_t size) override
+    {
+        if (m_disk.reads-- <= 0)
+            return -1;
+        const size_t n = m_disk.bytes.copy(buffer, std::min(size, m_disk.chunk), m_pos);
+        m_pos += n;
+        return static_cast<long>(n);
+    }
+    bool Append(const char* data, size_t size) override
+    {
+        m_pos = m_disk.bytes.append(data, std::min(size, m_disk.room)).size();   // the end, as in append mode
+        return size <= m_disk.room && !m_disk.appendFails;
+    }
+    bool Truncate(int64_t length) override { return (m_disk.bytes.resize(static_cast<size_t>(length)), true); }
+    LockResult TryLock() override { return locked; }
+    void Unlock() override {}
+    MemDisk& m_disk;
+    size_t m_pos = 0;
+};
+
+// A text file over a disk in memory.
+struct MemTextFile : MemDisk, TextFile {
+    explicit MemTextFile(MemDisk disk) : MemDisk(std::move(disk)) { Attach(std::make_unique<MemFile>(*this)); }
+};
+
+// A file name of its own in the temporary folder; the file goes with the object.
+struct TempPath {
+    const std::string name =
+        (std::filesystem::temp_directory_path() / ("pavix-" + std::to_string(std::random_device()()))).string();
+    ~TempPath() { std::filesystem::remove(name); }
+    const std::string& Write(const std::string& bytes) const { return std::ofstream(name, std::ios::binary) << bytes, name; }
+};
