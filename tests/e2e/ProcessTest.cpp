@@ -1,0 +1,91 @@
+// The real pavix.exe where a process of its own is the point: two copies registering into one
+// database at once, a copy killed during a registration, and what its start switches decide.
+#include "Driver.h"
+
+#include "app/DlgProxy.h"
+#include "platform/Registry.h"
+
+#include <thread>
+
+namespace {
+
+std::string Added(const std::string& name) { return "Record For City Of " + name + " [5.50] Added !!"; }
+
+TEST(TwoCopies, RegisteringAtOnceLeaveEveryLineWhole)
+{
+    drive::TempDir dir("Tokyo\t9.00\r\n");
+    auto user = [](const char* prefix, std::string& problems) {
+        drive::Process copy;
+        if (!copy.WaitForMain())
+            return (void)(problems = "no main window");
+        copy.Post(WM_COMMAND, ID_MENU_REGISTER_CITY);
+        for (int i = 0; i < 20; ++i) {
+            std::string name = prefix + std::to_string(i), shown = drive::Register(copy, name);
+            problems += shown == Added(name) ? "" : name + ": " + shown + "\n";
+        }
+        ::PostMessageA(::GetDlgItem(copy.WaitFor(IDC_HOURS_LIST), IDCANCEL), BM_CLICK, 0, 0);
+        copy.Post(WM_COMMAND, ID_MENU_EXIT);
+        problems += copy.Exited() ? "" : "did not end";
+    };
+    std::string problems[2];
+    std::thread first(user, "A", std::ref(problems[0]));
+    user("B", problems[1]);
+    first.join();
+    EXPECT_EQ(problems[0] + problems[1], "");
+    const std::string file = dir.Read().value_or("");
+    size_t size = std::string("Tokyo\t9.00\r\n").size();
+    for (const char* prefix : {"\nA", "\nB"})
+        for (int i = 0; i < 20; ++i) {
+            std::string line = prefix + std::to_string(i) + "\t5.50\r\n";
+            EXPECT_NE(file.find(line), std::string::npos) << line;
+            size += line.size() - 1;
+        }
+    EXPECT_EQ(file.size(), size) << file;
+}
+
+TEST(Kill, DuringARegistrationTheFileKeepsOnlyWholeLines)
+{
+    std::string before;
+    for (int i = 0; i < 20000; ++i)
+        before += "TOWN" + std::to_string(i) + "\t-3.00\r\n";
+    drive::TempDir dir(before);
+    for (int round = 0; round < 6; ++round) {
+        drive::Process copy;
+        ASSERT_TRUE(copy.WaitForMain());
+        copy.Post(WM_COMMAND, ID_MENU_REGISTER_CITY);
+        // The first registration also shows that the copy killed before left no lock behind.
+        const std::string name = "K" + std::to_string(round);
+        ASSERT_EQ(drive::Register(copy, name), Added(name));
+        before += name + "\t5.50\r\n";
+        drive::Register(copy, name + "X", false);
+        ::Sleep(round * 2);
+        copy.Kill();
+        const std::string after = dir.Read().value_or("");
+        ASSERT_TRUE(after == before || after == before + name + "X\t5.50\r\n") << after.substr(before.size() - 20);
+        before = after;
+    }
+}
+
+// A user's start points the class at this pavix.exe; a start by the component runtime leaves
+// the registry alone.
+TEST(StartSwitches, OnlyAUserStartRewritesTheRegistry)
+{
+    const std::string server = "CLSID\\" + GuidText(CPavixDlgAutoProxy::clsid) + "\\LocalServer32";
+    drive::TempDir dir("Tokyo\t9.00\r\n");
+    for (const auto& [args, rewrites] : std::vector<std::pair<std::string, bool>>{
+             {"/Embedding", false}, {"-automation", false}, {" -EmBeDdInG ", false}, {"/Embed", true},
+             {"--automation", true}, {"", true}}) {
+        SCOPED_TRACE(args);
+        ::RegSetValueA(HKEY_CLASSES_ROOT, server.c_str(), REG_SZ, "moved", 5);
+        drive::Process copy(args);
+        ASSERT_TRUE(copy.WaitForMain());
+        copy.PostKey(VK_RETURN);
+        EXPECT_TRUE(copy.Exited());
+        char value[MAX_PATH] = "";
+        LONG size = sizeof value;
+        ::RegQueryValueA(HKEY_CLASSES_ROOT, server.c_str(), value, &size);
+        EXPECT_EQ(value, rewrites ? "\"" + drive::ExeDir() + "pavix.exe\"" : "moved");
+    }
+}
+
+} // namespace
