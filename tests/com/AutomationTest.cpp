@@ -10,16 +10,25 @@
 
 namespace {
 
+struct Client {
+    IDispatch* object = nullptr;
+    std::unique_ptr<drive::Process> server;
+    bool Serves() { UINT count = 9; return object->GetTypeInfoCount(&count) == S_OK && count == 0; }
+};
+
+// The process of the main window that came up after before was taken.
+std::unique_ptr<drive::Process> NewServer(const std::vector<HWND>& before) {
+    HWND main = nullptr;
+    drive::WaitUntil([&] {
+        for (HWND w : drive::FindAll(0, IDC_YOUR_CITY_LIST)) main = std::count(before.begin(), before.end(), w) ? main : w;
+        return main;
+    });
+    return main ? std::make_unique<drive::Process>(main) : nullptr;
+}
+
 class Automation : public testing::Test {
 protected:
-    struct Client {
-        IDispatch* object = nullptr;
-        std::unique_ptr<drive::Process> server;
-        void Release() { object->Release(); }
-    };
-
-    void SetUp() override
-    {
+    void SetUp() override {
         ::CoInitialize(nullptr);
         drive::Process user;   // a user's start registers the class for this pavix.exe
         ASSERT_TRUE(user.WaitForMain());
@@ -27,20 +36,7 @@ protected:
         ASSERT_TRUE(user.Exited());
     }
     void TearDown() override { ::CoUninitialize(); }
-
-    // The process whose main window came up after before was taken.
-    static std::unique_ptr<drive::Process> NewServer(const std::vector<HWND>& before)
-    {
-        HWND main = nullptr;
-        drive::WaitUntil([&] {
-            for (HWND w : drive::FindAll(0, IDC_YOUR_CITY_LIST))
-                main = std::count(before.begin(), before.end(), w) ? main : w;
-            return main != nullptr;
-        });
-        return main ? std::make_unique<drive::Process>(main) : nullptr;
-    }
-    Client Create()
-    {
+    Client Create() {
         Client client;
         CLSID clsid{};
         auto before = drive::FindAll(0, IDC_YOUR_CITY_LIST);
@@ -50,53 +46,40 @@ protected:
         client.server = NewServer(before);
         return client;
     }
-    static bool Serves(IDispatch* object)
-    {
-        UINT count = 9;
-        return object->GetTypeInfoCount(&count) == S_OK && count == 0;
-    }
-
     drive::TempDir dir{"Tokyo\t9.00\r\nCairo\t2.00\r\n"};
 };
 
-TEST_F(Automation, EachClientGetsAProcessOfItsOwnThatEndsWithItsRelease)
-{
+TEST_F(Automation, EachClientGetsAProcessOfItsOwnThatEndsWithItsRelease) {
     Client first = Create(), second = Create();
     ASSERT_TRUE(first.server && second.server);
     EXPECT_NE(first.server->pid, second.server->pid);
-    first.Release();
+    first.object->Release();
     EXPECT_TRUE(first.server->Exited());
-    EXPECT_TRUE(second.server->Ticks() && Serves(second.object));
-    second.Release();
+    EXPECT_TRUE(second.server->Ticks() && second.Serves());
+    second.object->Release();
     EXPECT_TRUE(second.server->Exited());
 }
 
 // A close request or Enter only hides the window and Exit removes it; the program lives on.
-TEST_F(Automation, WhileHeldTheProgramLivesOnUntilTheRelease)
-{
-    for (const char* way : {"close", "Enter", "Exit"}) {
+TEST_F(Automation, WhileHeldTheProgramLivesOnUntilTheRelease) {
+    for (UINT way : {UINT(WM_CLOSE), UINT(VK_RETURN), UINT(ID_MENU_EXIT)}) {
         SCOPED_TRACE(way);
         Client client = Create();
         ASSERT_TRUE(client.server);
         HWND main = client.server->main;
-        if (way[0] == 'c')
-            client.server->Post(WM_CLOSE);
-        else if (way[0] == 'E' && way[1] == 'n')
-            client.server->PostKey(VK_RETURN);
-        else
-            client.server->Post(WM_COMMAND, ID_MENU_EXIT);
-        EXPECT_TRUE(drive::WaitUntil([&] { return way[1] == 'x' ? !::IsWindow(main) : !::IsWindowVisible(main); }));
-        EXPECT_TRUE(way[1] == 'x' || client.server->Ticks()) << "a hidden window still ticks";
-        EXPECT_TRUE(Serves(client.object));
-        client.Release();
+        way == WM_CLOSE ? client.server->Post(WM_CLOSE) : way == VK_RETURN ? client.server->PostKey(VK_RETURN)
+                                                                           : client.server->Post(WM_COMMAND, way);
+        EXPECT_TRUE(drive::WaitUntil([&] { return way == ID_MENU_EXIT ? !::IsWindow(main) : !::IsWindowVisible(main); }));
+        EXPECT_TRUE(way == ID_MENU_EXIT || client.server->Ticks()) << "a hidden window still ticks";
+        EXPECT_TRUE(client.Serves());
+        client.object->Release();
         EXPECT_TRUE(client.server->Exited());
     }
 }
 
 // A release while a dialog covers the window leaves the program to the user: it lives on, and
 // then behaves as if no client had ever held it.
-TEST_F(Automation, AReleaseDuringADialogLeavesTheProgramToTheUser)
-{
+TEST_F(Automation, AReleaseDuringADialogLeavesTheProgramToTheUser) {
     for (int command : {ID_MENU_ABOUT, ID_MENU_REGISTER_CITY, ID_MENU_HELP}) {
         SCOPED_TRACE(command);
         Client client = Create();
@@ -105,7 +88,7 @@ TEST_F(Automation, AReleaseDuringADialogLeavesTheProgramToTheUser)
         server.Post(WM_COMMAND, command);
         HWND dialog = server.WaitFor(0, 0, server.main);
         ASSERT_TRUE(dialog);
-        client.Release();
+        client.object->Release();
         EXPECT_TRUE(server.Ticks() && ::IsWindowVisible(dialog));
         ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
         EXPECT_TRUE(drive::WaitUntil([&] { return ::IsWindowEnabled(server.main); }));
@@ -117,8 +100,7 @@ TEST_F(Automation, AReleaseDuringADialogLeavesTheProgramToTheUser)
 }
 
 // Wine's cscript.exe holds the object from tests/com/hold.vbs until its message box is answered.
-TEST_F(Automation, AScriptHoldsTheProgramUntilItLetsGo)
-{
+TEST_F(Automation, AScriptHoldsTheProgramUntilItLetsGo) {
     char system[MAX_PATH] = "";
     ::GetSystemDirectoryA(system, MAX_PATH);
     auto before = drive::FindAll(0, IDC_YOUR_CITY_LIST);
@@ -126,14 +108,13 @@ TEST_F(Automation, AScriptHoldsTheProgramUntilItLetsGo)
     auto server = NewServer(before);
     ASSERT_TRUE(server);
     HWND box = script.WaitFor(IDOK);
-    ASSERT_TRUE(box);
     server->Post(WM_CLOSE);
     EXPECT_TRUE(drive::WaitUntil([&] { return !::IsWindowVisible(server->main); }));
     EXPECT_TRUE(server->Ticks());
-    ::PostMessageA(::GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
-    EXPECT_TRUE(server->Exited());
-    EXPECT_TRUE(script.Exited());
-    EXPECT_EQ(script.ExitCode(), 0u) << "the object has no member Show: error 438";
+    script.Click(box, IDOK);
+    EXPECT_TRUE(server->Exited() && script.Exited());
+    DWORD code = 1;
+    EXPECT_TRUE(::GetExitCodeProcess(script.handle, &code) && code == 0) << "the object has no member Show: error 438";
 }
 
 } // namespace

@@ -15,44 +15,32 @@
 
 namespace drive {
 
-inline bool WaitUntil(const std::function<bool()>& done, DWORD ms = 10000)
-{
+inline bool WaitUntil(const std::function<bool()>& done, DWORD ms = 10000) {
     for (DWORD end = ::GetTickCount() + ms; !done(); ::Sleep(20))
-        if (int(::GetTickCount() - end) > 0)
-            return done();
+        if (int(::GetTickCount() - end) > 0) return done();
     return true;
 }
 
-class TempDir {
-public:
-    explicit TempDir(std::optional<std::string> database = std::nullopt)
-    {
+// A fresh folder holding the city database's bytes, or no database.
+struct TempDir {
+    explicit TempDir(std::optional<std::string> database = std::nullopt) {
         static int counter = 0;
         char base[MAX_PATH];
         ::GetTempPathA(MAX_PATH, base);
-        path = base + std::string("pavix-") + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++counter);
+        path = base + ("pavix-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++counter));
         ::CreateDirectoryA(path.c_str(), nullptr);
         ::SetCurrentDirectoryA(path.c_str());
-        if (database)
-            Write(*database);
+        if (database) std::ofstream("wtcmain.pvx", std::ios::binary) << *database;
     }
-    ~TempDir()
-    {
-        ::SetCurrentDirectoryA("..");
-        ::DeleteFileA((path + "\\wtcmain.pvx").c_str());
-        ::RemoveDirectoryA(path.c_str());
-    }
-    void Write(const std::string& bytes) const { std::ofstream(path + "\\wtcmain.pvx", std::ios::binary) << bytes; }
-    std::optional<std::string> Read() const
-    {
-        std::ifstream in(path + "\\wtcmain.pvx", std::ios::binary);
+    ~TempDir() { ::DeleteFileA("wtcmain.pvx"), ::SetCurrentDirectoryA(".."), ::RemoveDirectoryA(path.c_str()); }
+    std::optional<std::string> Read() const {
+        std::ifstream in("wtcmain.pvx", std::ios::binary);
         return in ? std::optional(std::string(std::istreambuf_iterator<char>(in), {})) : std::nullopt;
     }
     std::string path;
 };
 
-inline std::string Text(HWND window)
-{
+inline std::string Text(HWND window) {
     char text[1024] = "";
     ::SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, LPARAM(text), SMTO_ABORTIFHUNG, 5000, nullptr);
     return text;
@@ -60,14 +48,8 @@ inline std::string Text(HWND window)
 
 // Visible top-level windows of process pid (0: any) that hold control id (0: any) and not
 // control without, owned by owner when one is given.
-struct Search {
-    DWORD pid;
-    int id, without;
-    HWND owner;
-    std::vector<HWND> found;
-};
-inline BOOL CALLBACK Note(HWND w, LPARAM l)
-{
+struct Search { DWORD pid; int id, without; HWND owner; std::vector<HWND> found; };
+inline BOOL CALLBACK Note(HWND w, LPARAM l) {
     auto& s = *reinterpret_cast<Search*>(l);
     DWORD pid = 0;
     ::GetWindowThreadProcessId(w, &pid);
@@ -76,99 +58,71 @@ inline BOOL CALLBACK Note(HWND w, LPARAM l)
         s.found.push_back(w);
     return TRUE;
 }
-inline std::vector<HWND> FindAll(DWORD pid, int id, int without = 0, HWND owner = nullptr)
-{
+inline std::vector<HWND> FindAll(DWORD pid, int id, int without = 0, HWND owner = nullptr) {
     Search s{pid, id, without, owner, {}};
     ::EnumWindows(&Note, LPARAM(&s));
     return s.found;
 }
-inline HWND Find(DWORD pid, int id, int without = 0, HWND owner = nullptr)
-{
+inline HWND Find(DWORD pid, int id, int without = 0, HWND owner = nullptr) {
     auto found = FindAll(pid, id, without, owner);
-    return found.empty() ? nullptr : found.front();
+    return found.empty() ? nullptr : found[0];
 }
 
-inline std::string ExeDir()
-{
+inline std::string ExeDir() {
     char path[MAX_PATH];
     std::string exe(path, ::GetModuleFileNameA(nullptr, path, MAX_PATH));
     return exe.substr(0, exe.rfind('\\') + 1);
 }
 
-// A running program: pavix.exe started in the working directory, or the process of a window.
-class Process {
-public:
-    explicit Process(const std::string& args = "", std::string exe = ExeDir() + "pavix.exe")
-    {
+// A running program: one started in the working directory (pavix.exe unless exe is given), or
+// the process of a window. It is killed if it outlives the object.
+struct Process {
+    explicit Process(const std::string& args = "", std::string exe = ExeDir() + "pavix.exe") {
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION info{};
         std::string line = "\"" + exe + "\" " + args;
-        if (::CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
-            ::CloseHandle(info.hThread);
-            handle = info.hProcess;
-            pid = info.dwProcessId;
-        }
+        if (::CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+            ::CloseHandle(info.hThread), handle = info.hProcess, pid = info.dwProcessId;
     }
-    explicit Process(HWND window)
-    {
+    explicit Process(HWND window) : main(window) {
         ::GetWindowThreadProcessId(window, &pid);
         handle = ::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION, FALSE, pid);
-        main = window;
     }
-    ~Process()
-    {
-        if (!Exited(0))
-            Kill();
-        ::CloseHandle(handle);
-    }
+    ~Process() { Kill(), ::CloseHandle(handle); }
     bool Exited(DWORD ms = 10000) const { return ::WaitForSingleObject(handle, ms) == WAIT_OBJECT_0; }
-    void Kill() const
-    {
-        ::TerminateProcess(handle, 9);
-        Exited();
-    }
-    DWORD ExitCode() const
-    {
-        DWORD code = 0;
-        ::GetExitCodeProcess(handle, &code);
-        return code;
-    }
-    HWND WaitFor(int id, int without = 0, HWND owner = nullptr) const
-    {
+    void Kill() const { ::TerminateProcess(handle, 9), Exited(); }
+    HWND WaitFor(int id, int without = 0, HWND owner = nullptr) const {
         HWND found = nullptr;
         WaitUntil([&] { return (found = Find(pid, id, without, owner)) || Exited(0); }, 15000);
         return found;
     }
     HWND WaitForMain() { return main = WaitFor(IDC_YOUR_CITY_LIST); }
-    // True once a tick has rewritten the cleared name: the window handled all posted before.
-    bool Ticks() const
-    {
+    // A tick rewrites the cleared name: the window runs, and handled everything posted before.
+    bool Ticks() const {
         HWND name = ::GetDlgItem(main, IDC_DESTINATION_NAME);
         ::SendMessageTimeoutA(name, WM_SETTEXT, 0, LPARAM(""), SMTO_ABORTIFHUNG, 5000, nullptr);
         return WaitUntil([&] { return !Text(name).empty(); });
     }
     void Post(UINT message, WPARAM w = 0) const { ::PostMessageA(main, message, w, 0); }
     void PostKey(WORD key) const { ::PostMessageA(::GetDlgItem(main, IDC_YOUR_CITY_LIST), WM_KEYDOWN, key, 1); }
+    void Click(HWND dialog, int button) const { ::PostMessageA(::GetDlgItem(dialog, button), BM_CLICK, 0, 0); }
 
     HANDLE handle = nullptr;
     DWORD pid = 0;
     HWND main = nullptr;
 };
 
-// Types name into the open Register City dialog and presses Register; returns the box's text
-// after pressing its OK, or "" when none came.
-inline std::string Register(const Process& p, const std::string& name, bool answer = true)
-{
+// Types name into the open Register City dialog and presses Register; unless told not to
+// wait, answers the message box and returns its text.
+inline std::string Register(const Process& p, const std::string& name, bool answer = true) {
     HWND dialog = p.WaitFor(IDC_HOURS_LIST);
     ::SendMessageTimeoutA(::GetDlgItem(dialog, IDC_CITY_NAME_EDIT), WM_SETTEXT, 0, LPARAM(name.c_str()),
                           SMTO_ABORTIFHUNG, 5000, nullptr);
-    ::PostMessageA(::GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
-    if (!answer)
-        return "";
-    HWND box = p.WaitFor(IDOK, IDC_HOURS_LIST);   // a message box: OK and no list
+    p.Click(dialog, IDOK);
+    HWND box = answer ? p.WaitFor(IDOK, IDC_HOURS_LIST) : nullptr;   // a message box: OK and no list
     std::string text = Text(::GetDlgItem(box, 0xFFFF));
-    ::PostMessageA(::GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+    p.Click(box, IDOK);
     WaitUntil([&] { return !::IsWindow(box); });
     return text;
 }

@@ -15,79 +15,58 @@ const std::string kCities = "Tokyo\t9.00\r\nUdaipur\t5.50\r\nHonolulu\t-10.00\r\
 std::string Label(CPavixDlg& d, int id) { return Window(d.GetItem(id)).GetText(); }
 
 // The six labels after a tick, against the clock's texts for both selections at that second.
-void ExpectSixTexts(CPavixDlg& d)
-{
+void ExpectSixTexts(CPavixDlg& d) {
     auto selected = [&](int id) {
         ListBox list(d.GetItem(id));
         return list.GetCurSel() < 0 ? std::nullopt : std::optional(list.GetText(list.GetCurSel()));
     };
     LocalReading before, after;
-    do {
-        before = ReadLocalClock();
-        d.Tick();
-        after = ReadLocalClock();
-    } while (std::memcmp(&before, &after, sizeof before));
+    do before = ReadLocalClock(), d.Tick(), after = ReadLocalClock();
+    while (std::memcmp(&before, &after, sizeof before));
     ClockTexts t = BuildClockTexts(before, selected(IDC_YOUR_CITY_LIST), selected(IDC_DESTINATION_LIST));
-    EXPECT_EQ(Label(d, IDC_YOUR_CITY_TIME) + "|" + Label(d, IDC_YOUR_CITY_DATE) + "|" + Label(d, IDC_YOUR_CITY_NAME),
-              t.yourCityTime + "|" + t.yourCityDate + "|" + t.yourCityName);
-    EXPECT_EQ(Label(d, IDC_DESTINATION_TIME) + "|" + Label(d, IDC_DESTINATION_DATE) + "|" + Label(d, IDC_DESTINATION_NAME),
-              t.destinationTime + "|" + t.destinationDate + "|" + t.destinationName);
+    EXPECT_EQ(Label(d, IDC_YOUR_CITY_TIME) + "|" + Label(d, IDC_YOUR_CITY_DATE) + "|" + Label(d, IDC_YOUR_CITY_NAME) +
+                  "|" + Label(d, IDC_DESTINATION_NAME) + "|" + Label(d, IDC_DESTINATION_DATE) + "|" +
+                  Label(d, IDC_DESTINATION_TIME),
+              t.yourCityTime + "|" + t.yourCityDate + "|" + t.yourCityName + "|" + t.destinationName + "|" +
+                  t.destinationDate + "|" + t.destinationTime);
 }
 
-bool TrayIconPresent(HWND owner)
-{
+bool TrayIconPresent(HWND owner) {
     NOTIFYICONDATAA data{};
-    data.cbSize = sizeof data;
-    data.hWnd = owner;
-    data.uID = CPavixDlg::TRAY_ICON_ID;
-    return ::Shell_NotifyIconA(NIM_MODIFY, &data);
+    data.cbSize = sizeof data, data.hWnd = owner, data.uID = CPavixDlg::TRAY_ICON_ID;
+    return ::Shell_NotifyIconA(NIM_MODIFY, &data);   // changes nothing; fails without the icon
 }
 
-void ClickAt(POINT at)
-{
-    ::SetCursorPos(at.x, at.y);
+// A real left click, through the system's input queue, in the middle of the window.
+void ClickOn(HWND window) {
+    RECT r;
+    ::GetWindowRect(window, &r);
+    ::SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
     INPUT input[3] = {};
-    for (DWORD flags : {MOUSEEVENTF_MOVE, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
-        input[flags / 2].type = INPUT_MOUSE;
-        input[flags / 2].mi.dwFlags = flags;
-    }
+    for (DWORD flags : {MOUSEEVENTF_MOVE, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP})
+        input[flags / 2].type = INPUT_MOUSE, input[flags / 2].mi.dwFlags = flags;
     ::SendInput(3, input, sizeof input[0]);
 }
 
-POINT Centre(HWND window)
-{
-    RECT r;
-    ::GetWindowRect(window, &r);
-    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
-// Right-clicks the window and clicks the menu item of command with the mouse.
-void Choose(CPavixDlg& d, int command)
-{
-    RunWhen([] { return ::IsWindowVisible(::FindWindowA("#32768", nullptr)); }, [&d, command] {
+// Right-clicks the window and chooses the item of command from the menu with the keyboard.
+void Choose(CPavixDlg& d, int command) {
+    RunWhen([] { return ::IsWindowVisible(::FindWindowA("#32768", nullptr)); }, [command] {
         HWND popup = ::FindWindowA("#32768", nullptr);
         auto menu = HMENU(::SendMessageA(popup, MN_GETHMENU, 0, 0));
-        // Down to the item, skipping separators as the menu does, then Enter.
         for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
             if (!(::GetMenuState(menu, i, MF_BYPOSITION) & MF_SEPARATOR))
                 ::PostMessageA(popup, WM_KEYDOWN, VK_DOWN, 0);
-            if (int(::GetMenuItemID(menu, i)) == command)
-                return (void)::PostMessageA(popup, WM_KEYDOWN, VK_RETURN, 0);
+            if (int(::GetMenuItemID(menu, i)) == command) return (void)::PostMessageA(popup, WM_KEYDOWN, VK_RETURN, 0);
         }
-        ADD_FAILURE() << "no item for command " << command;
-        ::EndMenu();
+        ADD_FAILURE() << "no item for command " << command, ::EndMenu();
     });
-    POINT at = Centre(d.GetHwnd());
-    d.Send(WM_CONTEXTMENU, WPARAM(d.GetHwnd()), MAKELPARAM(at.x, at.y));
+    RECT r = d.GetClientRect();
+    ::MapWindowPoints(d.GetHwnd(), nullptr, (POINT*)&r, 1);
+    d.Send(WM_CONTEXTMENU, WPARAM(d.GetHwnd()), MAKELPARAM(r.left + 10, r.top + 10));
 }
 
-TEST(MainWindow, StartsWithSortedListsTheFirstEntrySelectedAndTheSixTexts)
-{
-    struct Row {
-        std::optional<std::string> database;
-        std::vector<std::string> entries;   // in file order
-        std::vector<std::string> boxes;
-    };
+TEST(MainWindow, StartsWithSortedListsTheFirstEntrySelectedAndTheSixTexts) {
+    struct Row { std::optional<std::string> database; std::vector<std::string> entries, boxes; };
     for (const Row& row : std::vector<Row>{
              {"Tokyo\t9.00\r\nboston -5.00\r\nco-op 2.00\nCote d'Ivoire 0.00\r\nst. john's -3.50\r\nSaint-Denis 4.00\r\n"
               "zurich 1.00\r\nZurich 1.00\r\n_under 0.00",
@@ -95,22 +74,18 @@ TEST(MainWindow, StartsWithSortedListsTheFirstEntrySelectedAndTheSixTexts)
                "Saint-Denis 4.00", "zurich 1.00", "Zurich 1.00", "_under 0.00"}, {}},
              {"", {}, {"Read Record..: File Empty.."}},
              {std::nullopt, {}, {"Read Record..: City Database wtcmain.pvx Not Found !!"}}}) {
-        SCOPED_TRACE(row.boxes.empty() ? "cities" : row.boxes[0]);
         RunApp(row.database, [&](CPavixDlg& d) {
             EXPECT_EQ(boxes, row.boxes);
             EXPECT_EQ(::GetFileAttributesA(kCityDatabaseName) != INVALID_FILE_ATTRIBUTES, bool(row.database));
-            // The order a sorted list box gives the same entries.
+            // In the order a sorted list box gives the same entries.
             ListBox sorted(::CreateWindowA("LISTBOX", "", LBS_SORT, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr));
-            for (const std::string& entry : row.entries)
-                sorted.AddString(entry);
+            for (const std::string& entry : row.entries) sorted.AddString(entry);
             for (int id : {IDC_YOUR_CITY_LIST, IDC_DESTINATION_LIST}) {
                 ListBox list(d.GetItem(id));
                 ASSERT_EQ(list.GetCount(), int(row.entries.size()));
-                for (int i = 0; i < list.GetCount(); ++i)
-                    EXPECT_EQ(list.GetText(i), sorted.GetText(i));
+                for (int i = 0; i < list.GetCount(); ++i) EXPECT_EQ(list.GetText(i), sorted.GetText(i));
                 EXPECT_EQ(list.GetCurSel(), row.entries.empty() ? -1 : 0);
             }
-            ::DestroyWindow(sorted.GetHwnd());
             // Loaded cities show their times in the larger system font.
             EXPECT_EQ(Window(d.GetItem(IDC_YOUR_CITY_TIME)).GetFont() == nullptr, !row.entries.empty());
             ExpectSixTexts(d);
@@ -118,15 +93,12 @@ TEST(MainWindow, StartsWithSortedListsTheFirstEntrySelectedAndTheSixTexts)
     }
 }
 
-TEST(MainWindow, EscapeAndCloseDoNothingTheClockFollowsANewSelectionAndEnterEnds)
-{
+TEST(MainWindow, EscapeAndCloseDoNothingTheClockFollowsANewSelectionAndEnterEnds) {
     RunApp(kCities, [](CPavixDlg& d) {
         HWND list = d.GetItem(IDC_YOUR_CITY_LIST);
         ::PostMessageA(list, WM_KEYDOWN, VK_ESCAPE, 1);
-        d.Post(WM_CLOSE);
-        d.Post(WM_SYSCOMMAND, SC_CLOSE);
+        d.Post(WM_CLOSE), d.Post(WM_SYSCOMMAND, SC_CLOSE);
         ListBox(list).SetCurSel(3);
-        ListBox(d.GetItem(IDC_DESTINATION_LIST)).SetCurSel(0);
         // Ticks come only when no posted message waits: this one comes after all of the above.
         ASSERT_TRUE(Pump([&] { return Label(d, IDC_YOUR_CITY_NAME) == "Udaipur 5.50"; }));
         EXPECT_EQ(Label(d, IDC_DESTINATION_NAME), "boston -5.00");
@@ -137,8 +109,7 @@ TEST(MainWindow, EscapeAndCloseDoNothingTheClockFollowsANewSelectionAndEnterEnds
     });
 }
 
-TEST(MainWindow, APressOnTheBackgroundDragsAndTheColoursAreYellowOnBlack)
-{
+TEST(MainWindow, APressOnTheBackgroundDragsAndTheColoursAreYellowOnBlack) {
     RunApp(kCities, [](CPavixDlg& d) {
         d.Send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 4));
         MSG m{};
@@ -160,23 +131,18 @@ TEST(MainWindow, APressOnTheBackgroundDragsAndTheColoursAreYellowOnBlack)
     });
 }
 
-TEST(MainWindow, EachMenuCommandDoesItsJob)
-{
+TEST(MainWindow, EachMenuCommandDoesItsJob) {
     RunApp(kCities, [](CPavixDlg& d) {
         HWND main = d.GetHwnd();
-        auto click = [](HWND window) { ClickAt(Centre(window)); };
         struct Row {
             int command;
             int control;                          // of the dialog the command opens
-            std::function<void(HWND)> inDialog;   // closes it
+            std::function<void(HWND)> inDialog;   // given that control; closes the dialog
             std::function<bool()> done;
         };
         for (const Row& row : std::vector<Row>{
-                 {ID_MENU_ABOUT, 0xFFFF, click, {}},
-                 {ID_MENU_HELP, IDC_HELP_TEXT, [&](HWND text) {
-                      EXPECT_EQ(drive::Text(text), HelpText);
-                      click(text);
-                  }, {}},
+                 {ID_MENU_ABOUT, 0xFFFF, ClickOn, {}},
+                 {ID_MENU_HELP, IDC_HELP_TEXT, [](HWND text) { EXPECT_EQ(drive::Text(text), HelpText), ClickOn(text); }, {}},
                  {ID_MENU_REGISTER_CITY, IDC_HOURS_LIST, [](HWND list) { ::PostMessageA(::GetParent(list), WM_COMMAND, IDCANCEL, 0); }, {}},
                  {ID_MENU_MINIMIZE, 0, {}, [&] { return ::IsIconic(main) && TrayIconPresent(main); }},
                  {ID_MENU_EXIT, 0, {}, [&] { return !::IsWindow(main) && !TrayIconPresent(main); }}}) {
@@ -184,15 +150,11 @@ TEST(MainWindow, EachMenuCommandDoesItsJob)
             auto dialog = [&] { return drive::Find(::GetCurrentProcessId(), row.control, 0, main); };
             bool closed = false;
             if (row.inDialog)
-                RunWhen(dialog, [&] {
-                    row.inDialog(::GetDlgItem(dialog(), row.control));
-                    closed = true;
-                });
+                RunWhen(dialog, [&] { row.inDialog(::GetDlgItem(dialog(), row.control)), closed = true; });
             Choose(d, row.command);
             EXPECT_TRUE(Pump(row.done ? row.done : [&] { return closed && !dialog(); }));
             EXPECT_EQ(boxes, std::vector<std::string>{});
-            if (row.command == ID_MENU_MINIMIZE)
-                ::ShowWindow(main, SW_RESTORE);
+            ::ShowWindow(main, SW_RESTORE);
         }
     });
 }

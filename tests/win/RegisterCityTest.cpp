@@ -11,40 +11,32 @@
 
 namespace {
 
-// The real file, but every append fails as on a full disk.
-class FullDisk final : public OsFile {
-public:
-    explicit FullDisk(std::unique_ptr<OsFile> real) : m_real(std::move(real)) {}
-    int64_t Length() override { return m_real->Length(); }
-    bool Seek(int64_t offset) override { return m_real->Seek(offset); }
-    long Read(char* buffer, size_t size) override { return m_real->Read(buffer, size); }
-    bool Append(const char*, size_t) override { return false; }
-    bool Truncate(int64_t length) override { return m_real->Truncate(length); }
-    bool Lock(unsigned ms) override { return m_real->Lock(ms); }
-    void Unlock() override { m_real->Unlock(); }
-
-private:
-    std::unique_ptr<OsFile> m_real;
-};
-
 enum Hold { none, readOnly, busy, fullDisk };
 
-// Root writes a read-only file all the same, and a full disk is hard to come by: both faked.
-class RegOnFakeDisk : public CPRegDlg {
-public:
-    explicit RegOnFakeDisk(Hold hold) : m_hold(hold) {}
+// The real file, but every append fails as on a full disk.
+struct FullDisk final : OsFile {
+    explicit FullDisk(std::unique_ptr<OsFile> file) : real(std::move(file)) {}
+    int64_t Length() override { return real->Length(); }
+    bool Seek(int64_t offset) override { return real->Seek(offset); }
+    long Read(char* buffer, size_t size) override { return real->Read(buffer, size); }
+    bool Append(const char*, size_t) override { return false; }
+    bool Truncate(int64_t length) override { return real->Truncate(length); }
+    bool Lock(unsigned ms) override { return real->Lock(ms); }
+    void Unlock() override { real->Unlock(); }
+    std::unique_ptr<OsFile> real;
+};
 
-private:
-    Hold m_hold;
-    TextFile::OpenResult OpenCityDatabase(TextFile& file) override
-    {
-        if (m_hold != fullDisk)
-            return m_hold == readOnly ? TextFile::openDenied : CPRegDlg::OpenCityDatabase(file);
+// Root writes a read-only file all the same, and a full disk is hard to come by: both faked.
+struct RegOnFakeDisk : CPRegDlg {
+    explicit RegOnFakeDisk(Hold hold) : hold(hold) {}
+    TextFile::OpenResult OpenCityDatabase(TextFile& file) override {
+        if (hold != fullDisk) return hold == readOnly ? TextFile::openDenied : CPRegDlg::OpenCityDatabase(file);
         std::unique_ptr<OsFile> real;
         OsFile::Open(kCityDatabaseName, true, real);
         file.Attach(std::make_unique<FullDisk>(std::move(real)));
         return TextFile::openOk;
     }
+    Hold hold;
 };
 
 std::string Added(const std::string& record) { return "New City Added !!: Record For City Of " + record + " Added !!"; }
@@ -52,53 +44,44 @@ std::string Found(const std::string& record) { return "Found !!: Record For City
 const std::string kMissing = "Error !!: Pavix Database Missing !!";
 
 // Every box, and whether this program still held the database while it showed.
-void WatchBoxesAndLock()
-{
-    boxes.clear();
-    SetMessageBoxObserver([](const std::string& text, const std::string& caption) {
+void WatchBoxesAndLock() {
+    WatchBoxes([] {
         TextFile other;
-        bool held = other.Open(kCityDatabaseName, TextFile::modeRead) == TextFile::openOk && !other.Lock(0);
-        boxes.push_back(caption + ": " + text + (held ? " (while held)" : ""));
+        return other.Open(kCityDatabaseName, TextFile::modeRead) == TextFile::openOk && !other.Lock(0) ? " (held)" : "";
     });
 }
 
-TEST(RegisterCity, RegisterAddsOrFindsTheRecordAndSaysWhichOrWhyNot)
-{
+TEST(RegisterCity, RegisterAddsOrFindsTheRecordAndSaysWhichOrWhyNot) {
     struct Row {
         const char* what;
-        std::optional<std::string> before;
-        const char* name;   // null: the dialog's defaults
+        std::optional<std::string> before, after;   // the database's bytes; none: no file
+        const char* name;                           // null: the dialog's own
         bool behind;
         Hold hold;
         std::vector<std::string> shown;
-        std::optional<std::string> after;
     };
     const std::string tokyo = "Tokyo\t9.00";   // without a line end, which an append supplies
+    const std::string udaipur = "Udaipur\t5.50\r\n";
     for (const Row& row : std::vector<Row>{
-             {"defaults", tokyo, nullptr, false, none, {Added("UDAIPUR [5.50]")}, tokyo + "\r\nUDAIPUR\t5.50\r\n"},
-             {"found", "Udaipur\t5.50\r\n", "Udaipur", false, none, {Found("UDAIPUR [5.50]")}, "Udaipur\t5.50\r\n"},
-             {"other case", "Udaipur\t5.50\r\n", "uDAIPUR", false, none, {Found("UDAIPUR [5.50]")}, "Udaipur\t5.50\r\n"},
-             {"behind", "Udaipur\t5.50\r\n", "New York", true, none, {Added("NEW YORK [-5.50]")},
-              "Udaipur\t5.50\r\nNEW YORK\t-5.50\r\n"},
-             {"0-byte file", "", nullptr, false, none, {kMissing, Added("UDAIPUR [5.50]")}, "UDAIPUR\t5.50\r\n"},
-             {"missing file", std::nullopt, nullptr, false, none, {kMissing}, std::nullopt},
-             {"read-only", tokyo, nullptr, false, readOnly, {"Error !!: Pavix Database Cannot Be Written !!"}, tokyo},
-             {"busy", tokyo, nullptr, false, busy, {"Error !!: Pavix Database Is Busy, Try Again !! (while held)"}, tokyo},
-             {"failed write", tokyo, nullptr, false, fullDisk,
-              {"Error !!: Record For City Of UDAIPUR [5.50] Could Not Be Written !!"}, tokyo}}) {
+             {"defaults", tokyo, tokyo + "\r\nUDAIPUR\t5.50\r\n", nullptr, false, none, {Added("UDAIPUR [5.50]")}},
+             {"found", udaipur, udaipur, "Udaipur", false, none, {Found("UDAIPUR [5.50]")}},
+             {"another case", udaipur, udaipur, "uDAIPUR", false, none, {Found("UDAIPUR [5.50]")}},
+             {"behind", udaipur, udaipur + "NEW YORK\t-5.50\r\n", "New York", true, none, {Added("NEW YORK [-5.50]")}},
+             {"0-byte file", "", "UDAIPUR\t5.50\r\n", nullptr, false, none, {kMissing, Added("UDAIPUR [5.50]")}},
+             {"missing file", std::nullopt, std::nullopt, nullptr, false, none, {kMissing}},
+             {"read-only", tokyo, tokyo, nullptr, false, readOnly, {"Error !!: Pavix Database Cannot Be Written !!"}},
+             {"busy", tokyo, tokyo, nullptr, false, busy, {"Error !!: Pavix Database Is Busy, Try Again !! (held)"}},
+             {"failed write", tokyo, tokyo, nullptr, false, fullDisk,
+              {"Error !!: Record For City Of UDAIPUR [5.50] Could Not Be Written !!"}}}) {
         SCOPED_TRACE(row.what);
         drive::TempDir dir(row.before);
         TextFile other;   // another copy of the program, holding the database longer than Register waits
-        if (row.hold == busy) {
-            ASSERT_TRUE(other.Open(kCityDatabaseName, TextFile::modeRead) == TextFile::openOk && other.Lock(0));
-        }
+        if (row.hold == busy) ASSERT_TRUE(other.Open(kCityDatabaseName, TextFile::modeRead) == TextFile::openOk && other.Lock(0));
         auto dialog = std::make_unique<RegOnFakeDisk>(row.hold);
         ASSERT_TRUE(dialog->Create());
         dialog->Show(SW_SHOW);
-        if (row.name)
-            ::SetDlgItemTextA(dialog->GetHwnd(), IDC_CITY_NAME_EDIT, row.name);
-        if (row.behind)
-            ::SendDlgItemMessageA(dialog->GetHwnd(), IDC_BEHIND_RADIO, BM_CLICK, 0, 0);
+        if (row.name) ::SetDlgItemTextA(dialog->GetHwnd(), IDC_CITY_NAME_EDIT, row.name);
+        if (row.behind) ::SendDlgItemMessageA(dialog->GetHwnd(), IDC_BEHIND_RADIO, BM_CLICK, 0, 0);
         WatchBoxesAndLock();
         ::SendDlgItemMessageA(dialog->GetHwnd(), IDOK, BM_CLICK, 0, 0);
         EXPECT_TRUE(dialog->IsEnded());
@@ -108,8 +91,7 @@ TEST(RegisterCity, RegisterAddsOrFindsTheRecordAndSaysWhichOrWhyNot)
     }
 }
 
-TEST(RegisterCity, EachRegisterOpensAFreshDialogUntilOneExitClosesThemAll)
-{
+TEST(RegisterCity, EachRegisterOpensAFreshDialogUntilOneExitClosesThemAll) {
     drive::TempDir dir("Tokyo\t9.00\r\n");
     WatchBoxesAndLock();
     const std::vector<std::string> names{"Udaipur", "Udaipur", "Cairo"};
@@ -121,8 +103,7 @@ TEST(RegisterCity, EachRegisterOpensAFreshDialogUntilOneExitClosesThemAll)
         depths.insert(&here);
         HWND d = dialog();
         EXPECT_EQ(drive::Text(::GetDlgItem(d, IDC_CITY_NAME_EDIT)), "Udaipur") << "not a fresh dialog";
-        if (dialogs++ == names.size())
-            return (void)::SendDlgItemMessageA(d, IDCANCEL, BM_CLICK, 0, 0);
+        if (dialogs++ == names.size()) return (void)::SendDlgItemMessageA(d, IDCANCEL, BM_CLICK, 0, 0);
         ::SetDlgItemTextA(d, IDC_CITY_NAME_EDIT, names[dialogs - 1].c_str());
         RunWhen(dialog, step);
         ::SendDlgItemMessageA(d, IDOK, BM_CLICK, 0, 0);
