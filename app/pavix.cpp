@@ -3,9 +3,15 @@
 #include "platform/MessageBox.h"
 #include "platform/ObjectFactory.h"
 #include "res/resource.h"
+#include "ui/PHelp.h"
 #include "ui/pavixDlg.h"
 
 #include <ole2.h>
+
+const MessageMapEntry CPavixApp::messageEntries[] = {
+    OnCommand<&CPavixApp::OnHelp>(ID_HELP),
+};
+IMPLEMENT_MESSAGE_MAP(CPavixApp, App)
 
 BOOL CPavixApp::InitInstance()
 {
@@ -33,4 +39,9 @@ void CPavixApp::SettleAutomation()
         ObjectFactory::RegisterAll();
     else
         ObjectFactory::UpdateRegistryAll();
+}
+
+void CPavixApp::OnHelp()
+{
+    CPHelpDlg::ShowHelp();
 }

@@ -11,4 +11,8 @@ protected:
     // Offers the class factories to the runtime when it started the program, or else
     // rewrites their registry entries.
     void SettleAutomation();
+    // The standard Help command: there is no help file, so the program's own Help dialog.
+    void OnHelp();
+
+    DECLARE_MESSAGE_MAP()
 };

@@ -85,6 +85,7 @@ struct StoringSink final : CityListSink {
 struct SilentNotifier final : CityDatabaseNotifier {
     void FileEmpty() override {}
     void FileMissing() override {}
+    void ReadError() override {}
 };
 
 void BM_LoadCityDatabase(benchmark::State& state)
@@ -120,7 +121,7 @@ void BM_FindCityRecordAbsent(benchmark::State& state)
         return;
     }
     for (auto _ : state) {
-        if (FindCityRecord(file, "New CityX", "5.50")) {
+        if (FindCityRecord(file, "New CityX", "5.50") != FindResult::absent) {
             state.SkipWithError("found what is not there");
             break;
         }

@@ -101,6 +101,12 @@ bool LoadCityDatabase(TextFile& file, const std::string& path,
         notifier.FileMissing();
         return false;
     }
+    return ReadCityDatabase(file, yourCity, destination, notifier);
+}
+
+bool ReadCityDatabase(TextFile& file, CityListSink& yourCity, CityListSink& destination,
+                      CityDatabaseNotifier& notifier)
+{
     const int64_t length = file.GetLength();
     if (length == 0) {
         file.Close();
@@ -118,20 +124,23 @@ bool LoadCityDatabase(TextFile& file, const std::string& path,
         yourCity.AddCityEntry(entry);
         destination.AddCityEntry(entry);
     }
+    const bool readFailed = file.ReadFailed();
     file.Close();
+    if (readFailed)
+        notifier.ReadError();
     return true;
 }
 
-bool FindCityRecord(TextFile& file, std::string_view name, std::string_view offset)
+FindResult FindCityRecord(TextFile& file, std::string_view name, std::string_view offset)
 {
     if (!file.SeekToBegin())
-        return false;
+        return FindResult::unreadable;
     std::string line;
     while (file.ReadLine(line)) {
         if (CityRecordMatches(line, name, offset))
-            return true;
+            return FindResult::found;
     }
-    return false;
+    return file.ReadFailed() ? FindResult::unreadable : FindResult::absent;
 }
 
 bool AppendCityRecord(TextFile& file, std::string_view name, std::string_view offset)

@@ -21,6 +21,7 @@ class CityDatabaseNotifier {
 public:
     virtual void FileEmpty() = 0;     // "File Empty.." / "Read Record.."
     virtual void FileMissing() = 0;   // the file could not be opened
+    virtual void ReadError() = 0;     // a read failed part way: the entries so far are kept
 protected:
     ~CityDatabaseNotifier() = default;
 };
@@ -37,9 +38,15 @@ bool CityRecordMatches(std::string_view line, std::string_view name, std::string
 bool LoadCityDatabase(TextFile& file, const std::string& path,
                       CityListSink& yourCity, CityListSink& destination,
                       CityDatabaseNotifier& notifier);
+// The same for a file already open; closes it.
+bool ReadCityDatabase(TextFile& file, CityListSink& yourCity, CityListSink& destination,
+                      CityDatabaseNotifier& notifier);
+
+// A read error is neither: the record may stand further on.
+enum class FindResult { found, absent, unreadable };
 
 // Searches the open file from its beginning for a line matching (name, offset).
-bool FindCityRecord(TextFile& file, std::string_view name, std::string_view offset);
+FindResult FindCityRecord(TextFile& file, std::string_view name, std::string_view offset);
 
 // Appends "name<TAB>offset" and a line end to the open file in one write. A last line
 // without a line end is ended first. False if the write failed; the file is then unchanged.

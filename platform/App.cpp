@@ -19,6 +19,17 @@ App::~App()
 
 App* App::Current() { return current; }
 
+const MessageMap App::messageMap = {nullptr, {}};
+
+bool App::RouteCommand(WPARAM w, LPARAM l)
+{
+    const MessageMapEntry* entry = GetMessageMap()->Find(WM_COMMAND, w);
+    if (!entry)
+        return false;
+    entry->call(*this, w, l);
+    return true;
+}
+
 int App::Run(HINSTANCE instance, const char* commandLine)
 {
     m_instance = instance;

@@ -1,12 +1,17 @@
 #pragma once
+#include "platform/MessageMap.h"
+
 #include <windows.h>
 #include <string>
 
 class Dialog;
 
+// The toolkit's standard Help command, which F1 raises in every dialog.
+inline constexpr UINT ID_HELP = 57670;
+
 // The application object: main-window pointer, process-wide lock count, program-wide
 // dialog colours and the component runtime's start switches. One per process.
-class App {
+class App : public MessageTarget {
 public:
     App();
     virtual ~App();
@@ -14,6 +19,12 @@ public:
     App& operator=(const App&) = delete;
 
     static App* Current();
+
+    // The base of a program's table, empty.
+    static const MessageMap messageMap;
+    // A command that no window's table took, through the application's table; false if it
+    // has no line for it either.
+    bool RouteCommand(WPARAM w, LPARAM l);
 
     // The process entry's work: runs InitInstance and returns the exit code.
     int Run(HINSTANCE instance, const char* commandLine);
@@ -49,6 +60,9 @@ public:
     // Called by every dialog window as it goes: the main window's destruction ends the
     // modal run unless a lock is held.
     void OnWindowDestroyed(Dialog* window);
+
+protected:
+    const MessageMap* GetMessageMap() const override { return &messageMap; }
 
 private:
     bool TakeSwitch(const char* name);

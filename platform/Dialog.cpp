@@ -18,6 +18,7 @@ const MessageMapEntry Dialog::messageEntries[] = {
     OnMessage<&Dialog::OnCtlColor>(WM_CTLCOLORDLG),
     OnMessage<&Dialog::OnCtlColor>(WM_CTLCOLORSTATIC),
     OnMessage<&Dialog::OnCtlColor>(WM_CTLCOLORBTN),
+    OnMessage<&Dialog::OnHelpInfo>(WM_HELP),
     OnCommand<&Dialog::OnOKCommand>(IDOK),
     OnCommand<&Dialog::OnCancelCommand>(IDCANCEL),
 };
@@ -141,7 +142,13 @@ LRESULT Dialog::Dispatch(UINT message, WPARAM w, LPARAM l)
     MSG outer = m_current;
     m_current = MSG{m_hWnd, message, w, l, 0, {}};
     const MessageMapEntry* entry = GetMessageMap()->Find(message, w);
-    LRESULT result = entry ? entry->call(*this, w, l) : Default();
+    LRESULT result;
+    if (entry)
+        result = entry->call(*this, w, l);
+    else if (message == WM_COMMAND && App::Current() && App::Current()->RouteCommand(w, l))
+        result = 0;
+    else
+        result = Default();
     m_current = outer;
     return result;
 }
@@ -200,6 +207,12 @@ void Dialog::CenterIfUnplaced()
 BOOL Dialog::OnInitDialog() { return TRUE; }
 void Dialog::OnOK() { EndDialog(IDOK); }
 void Dialog::OnCancel() { EndDialog(IDCANCEL); }
+
+LRESULT Dialog::OnHelpInfo(WPARAM, LPARAM)
+{
+    Send(WM_COMMAND, ID_HELP);
+    return TRUE;
+}
 
 LRESULT Dialog::OnCtlColor(WPARAM w, LPARAM)
 {

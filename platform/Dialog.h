@@ -5,7 +5,7 @@
 // A dialog built from a template and routed through its class's message table.
 // DoModal runs its own message loop, so that the program can live on without a window
 // while an automation client holds it, and timer messages flow through every nested loop.
-class Dialog : public Window {
+class Dialog : public Window, public MessageTarget {
 public:
     explicit Dialog(UINT templateId, HWND parent = nullptr);
     virtual ~Dialog();
@@ -24,7 +24,7 @@ public:
     static const MessageMap messageMap;
 
 protected:
-    virtual const MessageMap* GetMessageMap() const;
+    const MessageMap* GetMessageMap() const override;
     // The platform's handling of the message being handled now.
     LRESULT Default();
 
@@ -34,6 +34,9 @@ protected:
 
     LRESULT OnInitDialogMessage(WPARAM, LPARAM);
     LRESULT OnCtlColor(WPARAM, LPARAM);
+    // F1: the focused control passes WM_HELP up to its dialog, which raises the standard
+    // Help command.
+    LRESULT OnHelpInfo(WPARAM, LPARAM);
     void OnOKCommand() { OnOK(); }
     void OnCancelCommand() { OnCancel(); }
 

@@ -2,7 +2,17 @@
 #include <windows.h>
 #include <span>
 
-class Dialog;
+struct MessageMap;
+
+// What a message table's handlers belong to: a dialog, or the application object, which gets
+// the commands that no window's table takes.
+class MessageTarget {
+public:
+    virtual ~MessageTarget() = default;
+
+protected:
+    virtual const MessageMap* GetMessageMap() const = 0;
+};
 
 // One line of a window class's message table: a message (for WM_COMMAND, a command id and
 // notification code) and the member that handles it, reached through a typed thunk.
@@ -10,7 +20,7 @@ struct MessageMapEntry {
     UINT message;
     UINT id;
     UINT code;
-    LRESULT (*call)(Dialog& target, WPARAM w, LPARAM l);
+    LRESULT (*call)(MessageTarget& target, WPARAM w, LPARAM l);
 };
 
 // A class's table and the link to its base class's table.
@@ -26,14 +36,14 @@ template <class T> struct MemberOf;
 template <class C, class R, class... A> struct MemberOf<R (C::*)(A...)> { using type = C; };
 
 template <auto Handler>
-LRESULT CallMessage(Dialog& target, WPARAM w, LPARAM l)
+LRESULT CallMessage(MessageTarget& target, WPARAM w, LPARAM l)
 {
     using C = typename MemberOf<decltype(Handler)>::type;
     return (static_cast<C&>(target).*Handler)(w, l);
 }
 
 template <auto Handler>
-LRESULT CallCommand(Dialog& target, WPARAM, LPARAM)
+LRESULT CallCommand(MessageTarget& target, WPARAM, LPARAM)
 {
     using C = typename MemberOf<decltype(Handler)>::type;
     (static_cast<C&>(target).*Handler)();

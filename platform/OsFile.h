@@ -7,7 +7,10 @@
 // The operating system's file handle under TextFile: one source file per system.
 class OsFile {
 public:
-    enum Result { ok, missing, denied, failed };
+    // Busy: held by another program that does not share it (a sharing or lock violation).
+    enum Result { ok, missing, denied, busy, failed };
+    // Held: another holder has the lock. Unsupported: any other refusal (no byte-range locks).
+    enum LockResult { locked, held, unsupported };
 
     virtual ~OsFile() = default;
     // Opens an existing file; never creates or truncates. With write access, writes append.
@@ -21,6 +24,7 @@ public:
     virtual bool Append(const char* data, size_t size) = 0;
     // Cuts the file back to length bytes (to undo a short append).
     virtual bool Truncate(int64_t length) = 0;
-    virtual bool Lock(unsigned timeoutMs) = 0;
+    // Takes the inter-process lock if it is free; never waits.
+    virtual LockResult TryLock() = 0;
     virtual void Unlock() = 0;
 };

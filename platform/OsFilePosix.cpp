@@ -3,9 +3,7 @@
 #include "platform/OsFile.h"
 
 #include <cerrno>
-#include <chrono>
 #include <climits>
-#include <thread>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -80,26 +78,20 @@ public:
         }
     }
 
-    bool Lock(unsigned timeoutMs) override
+    LockResult TryLock() override
     {
         if (m_locked)
-            return true;
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+            return locked;
         for (;;) {
             if (::flock(m_fd, LOCK_EX | LOCK_NB) == 0) {
                 m_locked = true;
-                return true;
+                return locked;
             }
-            if (errno == EINTR)
-                continue;
-            if (errno != EWOULDBLOCK && errno != EAGAIN)
-                return false;
-            const auto now = std::chrono::steady_clock::now();
-            if (now >= deadline)
-                return false;
-            const auto left = deadline - now;
-            std::this_thread::sleep_for(left < std::chrono::milliseconds(10) ? left
-                                                                           : std::chrono::milliseconds(10));
+            if (errno == EWOULDBLOCK)
+                return held;
+            // ENOLCK, EOPNOTSUPP and the like: a file system without these locks.
+            if (errno != EINTR)
+                return unsupported;
         }
     }
 
@@ -136,8 +128,10 @@ OsFile::Result OsFile::Open(const std::string& name, bool write, std::unique_ptr
         case EPERM:
         case EISDIR:
         case EROFS:
-        case ETXTBSY:
             return denied;
+        case ETXTBSY:
+        case EWOULDBLOCK:   // a lease held by another program (the open does not block)
+            return busy;
         default:
             return failed;
         }

@@ -88,27 +88,18 @@ public:
         return done;
     }
 
-    bool Lock(unsigned timeoutMs) override
+    LockResult TryLock() override
     {
         if (m_locked)
-            return true;
-        const ULONGLONG start = ::GetTickCount64();
-        for (;;) {
-            OVERLAPPED range = LockRange();
-            if (::LockFileEx(m_handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
-                             &range)) {
-                m_locked = true;
-                return true;
-            }
-            const DWORD error = ::GetLastError();
-            if (error != ERROR_LOCK_VIOLATION && error != ERROR_IO_PENDING)
-                return false;
-            const ULONGLONG waited = ::GetTickCount64() - start;
-            if (waited >= timeoutMs)
-                return false;
-            const ULONGLONG left = timeoutMs - waited;
-            ::Sleep(left < 10 ? static_cast<DWORD>(left) : 10);
+            return locked;
+        OVERLAPPED range = LockRange();
+        if (::LockFileEx(m_handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &range)) {
+            m_locked = true;
+            return locked;
         }
+        const DWORD error = ::GetLastError();
+        // Anything else (a share or volume without byte-range locks) will not change by waiting.
+        return error == ERROR_LOCK_VIOLATION || error == ERROR_IO_PENDING ? held : unsupported;
     }
 
     void Unlock() override
@@ -143,10 +134,11 @@ OsFile::Result OsFile::Open(const std::string& name, bool write, std::unique_ptr
         case ERROR_BAD_NET_NAME:
             return missing;
         case ERROR_ACCESS_DENIED:
-        case ERROR_SHARING_VIOLATION:
-        case ERROR_LOCK_VIOLATION:
         case ERROR_WRITE_PROTECT:
             return denied;
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+            return busy;
         default:
             return failed;
         }

@@ -29,6 +29,8 @@ TextFile::OpenResult TextFile::Open(const std::string& name, OpenMode mode)
         return openMissing;
     case OsFile::denied:
         return openDenied;
+    case OsFile::busy:
+        return openBusy;
     case OsFile::failed:
         break;
     }
@@ -187,9 +189,19 @@ int TextFile::LastByte()
     return got ? static_cast<unsigned char>(byte) : -1;
 }
 
-bool TextFile::Lock(unsigned timeoutMs)
+TextFile::LockResult TextFile::TryLock()
 {
-    return m_file && m_file->Lock(timeoutMs);
+    if (!m_file)
+        return lockUnsupported;
+    switch (m_file->TryLock()) {
+    case OsFile::locked:
+        return lockTaken;
+    case OsFile::held:
+        return lockHeld;
+    case OsFile::unsupported:
+        break;
+    }
+    return lockUnsupported;
 }
 
 void TextFile::Unlock()

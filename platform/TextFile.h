@@ -11,7 +11,10 @@ class OsFile;
 class TextFile {
 public:
     enum OpenMode { modeRead, modeReadWrite };
-    enum OpenResult { openOk, openMissing, openDenied, openFailed };
+    // Busy: another program holds the file without sharing it; worth another try.
+    enum OpenResult { openOk, openMissing, openDenied, openBusy, openFailed };
+    // Unsupported: the file system has no byte-range locks (or the file is not open).
+    enum LockResult { lockTaken, lockHeld, lockUnsupported };
 
     TextFile();
     ~TextFile();
@@ -30,15 +33,17 @@ public:
     // The next line without its line end; false at the end of the file or on a read error
     // (a line cut short by a read error is not returned).
     bool ReadLine(std::string& line);
+    // Whether the last ReadLine stopped at a read error rather than at the end of the file.
+    bool ReadFailed() const { return m_readFailed; }
     // Writes text at the end of the file, each line feed as carriage return plus line feed,
     // in one write. On failure the file is cut back to its length before the call.
     bool WriteString(const std::string& text);
     // The last byte of the file, or -1 for an empty file or an error.
     int LastByte();
 
-    // Holds the file against other holders (other processes) until Unlock or Close.
-    // Waits up to timeoutMs; false if the file stayed held.
-    bool Lock(unsigned timeoutMs);
+    // Holds the file against other holders (other processes) until Unlock or Close, if no
+    // one else holds it now. Never waits: the caller decides how to wait.
+    LockResult TryLock();
     void Unlock();
 
 private:

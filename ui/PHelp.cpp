@@ -11,6 +11,17 @@ IMPLEMENT_MESSAGE_MAP(CPHelpDlg, Dialog)
 
 CPHelpDlg::CPHelpDlg(HWND parent) : Dialog(IDD_HELP_DIALOG, parent) {}
 
+void CPHelpDlg::ShowHelp()
+{
+    static bool open = false;
+    if (open)
+        return;
+    open = true;
+    CPHelpDlg dialog;
+    dialog.DoModal();
+    open = false;
+}
+
 BOOL CPHelpDlg::OnInitDialog()
 {
     Dialog::OnInitDialog();

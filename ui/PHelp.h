@@ -24,6 +24,9 @@ class CPHelpDlg : public Dialog {
 public:
     explicit CPHelpDlg(HWND parent = nullptr);
 
+    // Runs Help modally over the main window, unless it is open already (F1 inside it).
+    static void ShowHelp();
+
 protected:
     BOOL OnInitDialog() override;
     LRESULT OnLButtonDown(WPARAM, LPARAM);

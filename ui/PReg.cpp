@@ -2,7 +2,10 @@
 
 #include "citydb/CityDatabase.h"
 #include "platform/MessageBox.h"
+#include "platform/Wait.h"
 #include "res/resource.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -90,28 +93,55 @@ TextFile::OpenResult CPRegDlg::OpenCityDatabase(TextFile& file)
     return file.Open(kCityDatabaseName, TextFile::modeReadWrite);
 }
 
+bool CPRegDlg::OpenLocked(Outcome& failure)
+{
+    const ULONGLONG deadline = ::GetTickCount64() + LOCK_TIMEOUT_MS;
+    for (;;) {
+        switch (OpenCityDatabase(m_cityFile)) {
+        case TextFile::openOk:
+            if (m_cityFile.TryLock() != TextFile::lockHeld)
+                return true;
+            m_cityFile.Close();
+            break;
+        case TextFile::openBusy:
+            break;
+        case TextFile::openDenied:
+            failure = Outcome::denied;
+            return false;
+        default:
+            failure = Outcome::missing;
+            return false;
+        }
+        const ULONGLONG now = ::GetTickCount64();
+        if (now >= deadline) {
+            failure = Outcome::busy;
+            return false;
+        }
+        // The clocks run on meanwhile; the dialog has ended and its owner is still disabled.
+        WaitDeliveringTicks(static_cast<DWORD>(std::min<ULONGLONG>(deadline - now, RETRY_MS)));
+    }
+}
+
 CPRegDlg::Outcome CPRegDlg::Register(const std::string& name, const std::string& displayName,
                                      const std::string& offset, bool& wasEmpty)
 {
-    switch (OpenCityDatabase(m_cityFile)) {
-    case TextFile::openOk:
-        break;
-    case TextFile::openDenied:
-        return Outcome::denied;
-    default:
-        return Outcome::missing;
-    }
     // Held from the search to the end of the append, so that two copies of the program
     // neither interleave their lines nor both add the same record.
-    Outcome outcome = Outcome::busy;
-    if (m_cityFile.Lock(LOCK_TIMEOUT_MS)) {
-        wasEmpty = m_cityFile.GetLength() == 0;
-        if (FindCityRecord(m_cityFile, name, offset))
-            outcome = Outcome::found;
-        else if (AppendCityRecord(m_cityFile, displayName, offset))
-            outcome = Outcome::added;
-        else
+    Outcome outcome = Outcome::added;
+    if (!OpenLocked(outcome))
+        return outcome;
+    wasEmpty = m_cityFile.GetLength() == 0;
+    switch (FindCityRecord(m_cityFile, name, offset)) {
+    case FindResult::found:
+        outcome = Outcome::found;
+        break;
+    case FindResult::unreadable:
+        outcome = Outcome::unreadable;   // the record may stand further on: append nothing
+        break;
+    case FindResult::absent:
+        if (!AppendCityRecord(m_cityFile, displayName, offset))
             outcome = Outcome::writeFailed;
+        break;
     }
     m_cityFile.Close();
     return outcome;
@@ -128,6 +158,9 @@ void CPRegDlg::Report(Outcome outcome, const std::string& displayName, const std
         break;
     case Outcome::busy:
         ShowError("Pavix Database Is Busy, Try Again !!");
+        break;
+    case Outcome::unreadable:
+        ShowError("Pavix Database Cannot Be Read !!");
         break;
     case Outcome::found:
         ShowMessageBox(RecordText(displayName, offset) + " Already Exists !!", "Found !!");

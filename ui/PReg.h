@@ -13,8 +13,10 @@
 class CPRegDlg : public Dialog {
 public:
     static constexpr int DEFAULT_HOURS_INDEX = 11;   // "5.50"
-    // How long Register waits for another copy of the program to let go of the database.
+    // How long Register waits for another program to let go of the database, and how often
+    // it tries again meanwhile.
     static constexpr unsigned LOCK_TIMEOUT_MS = 3000;
+    static constexpr unsigned RETRY_MS = 20;
 
     explicit CPRegDlg(HWND parent = nullptr);
 
@@ -29,9 +31,13 @@ protected:
     virtual TextFile::OpenResult OpenCityDatabase(TextFile& file);
 
 private:
-    enum class Outcome { missing, denied, busy, found, added, writeFailed };
+    enum class Outcome { missing, denied, busy, unreadable, found, added, writeFailed };
 
     std::string GetOffsetText() const;
+    // Opens and locks the database, trying again while another program holds either; false,
+    // with the reason, if it could not. A file system without byte-range locks goes on
+    // without the lock: the append is still one write.
+    bool OpenLocked(Outcome& failure);
     // Searches the database and appends the record when it is new; the file is closed again
     // before this returns. wasEmpty tells whether the file held no byte beforehand.
     Outcome Register(const std::string& name, const std::string& displayName,

@@ -125,6 +125,11 @@ void CPavixDlg::FileMissing()
     ShowMessageBox("City Database wtcmain.pvx Not Found !!", "Read Record..");
 }
 
+void CPavixDlg::ReadError()
+{
+    ShowMessageBox("City Database wtcmain.pvx Could Not Be Read Completely !!", "Read Record..");
+}
+
 // The selected entry, whole, read into line; none when the list has no selection.
 static std::optional<std::string_view> ReadSelection(const ListBox& list, std::string& line)
 {
@@ -243,8 +248,7 @@ void CPavixDlg::OnMenuRegisterCity()
 
 void CPavixDlg::OnMenuHelp()
 {
-    CPHelpDlg dialog;
-    dialog.DoModal();
+    CPHelpDlg::ShowHelp();
 }
 
 void CPavixDlg::OnMenuMinimize()

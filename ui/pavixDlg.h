@@ -54,6 +54,7 @@ private:
     void AddCityEntry(const std::string& entry) override;
     void FileEmpty() override;
     void FileMissing() override;
+    void ReadError() override;
     void FillCityLists();
 
     ListBox m_yourCityList;

@@ -36,6 +36,7 @@ struct Recorder final : CityDatabaseNotifier {
 
     void FileEmpty() override { calls.push_back("FileEmpty"); }
     void FileMissing() override { calls.push_back("FileMissing"); }
+    void ReadError() override { calls.push_back("ReadError"); }
 
     Sink yourCity{*this, "your"};
     Sink destination{*this, "destination"};
@@ -251,7 +252,7 @@ protected:
         TextFile file;
         if (file.Open(Name("wtcmain.pvx"), TextFile::modeReadWrite) != TextFile::openOk)
             return "missing";
-        if (FindCityRecord(file, name, offset))
+        if (FindCityRecord(file, name, offset) != FindResult::absent)
             return "found";
         return AppendCityRecord(file, name, offset) ? "added" : "failed";
     }
@@ -264,14 +265,15 @@ TEST_F(CityDatabaseRegister, FindsOnlyTheSameRecord)
     const std::string name = MakeFile("wtcmain.pvx", bytes);
     TextFile file;
     ASSERT_EQ(file.Open(name, TextFile::modeReadWrite), TextFile::openOk);
-    EXPECT_TRUE(FindCityRecord(file, "udaipur", "5.50"));
-    EXPECT_FALSE(FindCityRecord(file, "Udaipur", "-5.50"));
-    EXPECT_FALSE(FindCityRecord(file, "Udaipur", "5.5"));
-    EXPECT_TRUE(FindCityRecord(file, "New York", "-5.00"));
-    EXPECT_FALSE(FindCityRecord(file, "New", "-5.00"));
-    EXPECT_FALSE(FindCityRecord(file, "Zero", "-0.00"));
-    EXPECT_TRUE(FindCityRecord(file, "HONOLULU", "-10.00"));   // the last line, without line end
-    EXPECT_FALSE(FindCityRecord(file, "Boston", "-5.00"));
+    using enum FindResult;
+    EXPECT_EQ(FindCityRecord(file, "udaipur", "5.50"), found);
+    EXPECT_EQ(FindCityRecord(file, "Udaipur", "-5.50"), absent);
+    EXPECT_EQ(FindCityRecord(file, "Udaipur", "5.5"), absent);
+    EXPECT_EQ(FindCityRecord(file, "New York", "-5.00"), found);
+    EXPECT_EQ(FindCityRecord(file, "New", "-5.00"), absent);
+    EXPECT_EQ(FindCityRecord(file, "Zero", "-0.00"), absent);
+    EXPECT_EQ(FindCityRecord(file, "HONOLULU", "-10.00"), found);   // the last line, without line end
+    EXPECT_EQ(FindCityRecord(file, "Boston", "-5.00"), absent);
     file.Close();
     EXPECT_EQ(ReadBytes(Path("wtcmain.pvx")), bytes);
 }
@@ -342,14 +344,14 @@ TEST_F(CityDatabaseRegister, ReadOnlyOpenedFileRefusesTheRecord)
     const std::string name = MakeFile("wtcmain.pvx", bytes);
     TextFile file;
     ASSERT_EQ(file.Open(name, TextFile::modeRead), TextFile::openOk);
-    EXPECT_FALSE(FindCityRecord(file, "Udaipur", "5.50"));
+    EXPECT_EQ(FindCityRecord(file, "Udaipur", "5.50"), FindResult::absent);
     EXPECT_FALSE(AppendCityRecord(file, "Udaipur", "5.50"));
     file.Close();
     EXPECT_EQ(ReadBytes(Path("wtcmain.pvx")), bytes);
 
     TextFile closed;
     EXPECT_FALSE(AppendCityRecord(closed, "Udaipur", "5.50"));
-    EXPECT_FALSE(FindCityRecord(closed, "Udaipur", "5.50"));
+    EXPECT_EQ(FindCityRecord(closed, "Udaipur", "5.50"), FindResult::unreadable);
 }
 
 TEST_F(CityDatabaseRegister, AppendAfterAPartialReadStillGoesToTheEnd)

@@ -61,7 +61,7 @@ public:
         m_disk.bytes.resize(static_cast<size_t>(length));
         return true;
     }
-    bool Lock(unsigned) override { return true; }
+    LockResult TryLock() override { return locked; }
     void Unlock() override {}
 
 private:
@@ -80,7 +80,7 @@ TEST(TextFileFault, EveryWriteIsOneAppendOfTheWholeConvertedText)
     disk.bytes = "Honolulu\t-10.00";   // last line without a line end
     TextFile file;
     AttachFake(file, disk);
-    ASSERT_FALSE(FindCityRecord(file, "Udaipur", "5.50"));
+    ASSERT_EQ(FindCityRecord(file, "Udaipur", "5.50"), FindResult::absent);
     ASSERT_TRUE(AppendCityRecord(file, "Udaipur", "5.50"));
     ASSERT_EQ(disk.appends.size(), 1u);
     EXPECT_EQ(disk.appends[0], "\r\nUdaipur\t5.50\r\n");
@@ -127,21 +127,39 @@ TEST(TextFileFault, FailedWriteThatWroteEverythingIsCutBackToo)
     EXPECT_EQ(disk.truncates, std::vector<int64_t>{3});
 }
 
-TEST(TextFileFault, ReadErrorEndsTheLines)
+// Loads into one list and notes the notices among the entries.
+struct Loaded final : CityListSink, CityDatabaseNotifier {
+    void AddCityEntry(const std::string& entry) override { calls.push_back(entry); }
+    void FileEmpty() override { calls.push_back("empty"); }
+    void FileMissing() override { calls.push_back("missing"); }
+    void ReadError() override { calls.push_back("read error"); }
+    std::vector<std::string> calls;
+};
+
+TEST(TextFileFault, ReadErrorEndsTheLinesAndIsToldApartFromTheEnd)
 {
     FakeDisk disk;
-    disk.bytes = std::string(100000, 'x') + "\r\nUdaipur\t5.50\r\n";
-    disk.failReadsAfter = 70000;   // inside the first line's second block
+    disk.bytes = "Cairo\t2.00\r\n" + std::string(100000, 'x') + "\r\nUdaipur\t5.50\r\n";
     TextFile file;
     AttachFake(file, disk);
-    std::string line;
-    int lines = 0;
-    while (file.ReadLine(line) && lines < 10)
-        ++lines;
-    EXPECT_EQ(lines, 0);   // the line cut short is not returned
+    struct Case {
+        long failReadsAfter;   // inside the long line's second block, or at once
+        std::string name;
+        FindResult result;
+    };
+    for (const Case& c : {Case{70000, "Udaipur", FindResult::unreadable}, Case{0, "Udaipur", FindResult::unreadable},
+                          Case{-1, "Udaipur", FindResult::found}, Case{-1, "Boston", FindResult::absent}}) {
+        disk.bytesRead = 0;
+        disk.failReadsAfter = c.failReadsAfter;
+        EXPECT_EQ(FindCityRecord(file, c.name, "5.50"), c.result) << c.failReadsAfter << c.name;
+    }
+    // Loading keeps the lines before the error, the one cut short not among them, and says so once.
     disk.bytesRead = 0;
-    disk.failReadsAfter = 0;
-    EXPECT_FALSE(FindCityRecord(file, "Udaipur", "5.50"));
+    disk.failReadsAfter = 70000;
+    Loaded loaded;
+    EXPECT_TRUE(ReadCityDatabase(file, loaded, loaded, loaded));
+    EXPECT_EQ(loaded.calls, (std::vector<std::string>{"Cairo 2.00", "Cairo 2.00", "read error"}));
+    EXPECT_FALSE(file.IsOpen());
 }
 
 } // namespace

@@ -21,15 +21,15 @@ using testutil::TempDirTest;
 
 class TextFilePosix : public TempDirTest {
 protected:
-    // Runs Lock(timeoutMs) on a fresh object in a child process; true if it got the lock.
-    bool ChildGetsLock(const std::string& name, unsigned timeoutMs)
+    // Tries the lock on a fresh object in a child process; true if it got it.
+    bool ChildGetsLock(const std::string& name)
     {
         const pid_t child = ::fork();
         if (child == 0) {
             TextFile file;
             if (file.Open(name, TextFile::modeReadWrite) != TextFile::openOk)
                 ::_exit(2);
-            ::_exit(file.Lock(timeoutMs) ? 0 : 1);
+            ::_exit(file.TryLock() == TextFile::lockTaken ? 0 : 1);
         }
         int status = 0;
         ::waitpid(child, &status, 0);
@@ -44,14 +44,13 @@ TEST_F(TextFilePosix, LockHoldsAgainstAnotherProcess)
     const std::string name = MakeFile("wtcmain.pvx", "x\r\n");
     TextFile file;
     ASSERT_EQ(file.Open(name, TextFile::modeReadWrite), TextFile::openOk);
-    ASSERT_TRUE(file.Lock(0));
-    EXPECT_FALSE(ChildGetsLock(name, 0));
-    EXPECT_FALSE(ChildGetsLock(name, 100));
+    ASSERT_EQ(file.TryLock(), TextFile::lockTaken);
+    EXPECT_FALSE(ChildGetsLock(name));
     file.Unlock();
-    EXPECT_TRUE(ChildGetsLock(name, 0));
-    ASSERT_TRUE(file.Lock(0));
+    EXPECT_TRUE(ChildGetsLock(name));
+    ASSERT_EQ(file.TryLock(), TextFile::lockTaken);
     file.Close();
-    EXPECT_TRUE(ChildGetsLock(name, 0));
+    EXPECT_TRUE(ChildGetsLock(name));
 }
 
 TEST_F(TextFilePosix, ShortWriteAtTheFileSizeLimitIsCutBack)

@@ -26,6 +26,7 @@ struct Recorder final : CityDatabaseNotifier {
 
     void FileEmpty() override { ++empty; }
     void FileMissing() override { ++missing; }
+    void ReadError() override { ++missing; }
 
     Sink yourCity{*this, 0};
     Sink destination{*this, 1};

@@ -48,6 +48,12 @@ void ClickOn(HWND window) {
     ::SendInput(3, input, sizeof input[0]);
 }
 
+void PressF1() {
+    INPUT key[2] = {};
+    key[0].type = key[1].type = INPUT_KEYBOARD, key[0].ki.wVk = key[1].ki.wVk = VK_F1, key[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    ::SendInput(2, key, sizeof key[0]);
+}
+
 // Right-clicks the window and chooses the item of command from the menu with the keyboard.
 void Choose(CPavixDlg& d, int command) {
     RunWhen([] { return ::IsWindowVisible(::FindWindowA("#32768", nullptr)); }, [command] {
@@ -134,24 +140,34 @@ TEST(MainWindow, APressOnTheBackgroundDragsAndTheColoursAreYellowOnBlack) {
 TEST(MainWindow, EachMenuCommandDoesItsJob) {
     RunApp(kCities, [](CPavixDlg& d) {
         HWND main = d.GetHwnd();
+        auto menu = [](int command) { return [command](CPavixDlg& d) { Choose(d, command); }; };
+        auto help = [](HWND text) {
+            EXPECT_EQ(drive::Text(text), HelpText);
+            ::SendMessageA(::GetParent(text), WM_HELP, 0, 0);   // F1 inside Help opens no second one
+            ClickOn(text);
+        };
         struct Row {
-            int command;
-            int control;                          // of the dialog the command opens
+            const char* what;
+            std::function<void(CPavixDlg&)> raise;
+            int control;                          // of the dialog it opens
             std::function<void(HWND)> inDialog;   // given that control; closes the dialog
             std::function<bool()> done;
         };
         for (const Row& row : std::vector<Row>{
-                 {ID_MENU_ABOUT, 0xFFFF, ClickOn, {}},
-                 {ID_MENU_HELP, IDC_HELP_TEXT, [](HWND text) { EXPECT_EQ(drive::Text(text), HelpText), ClickOn(text); }, {}},
-                 {ID_MENU_REGISTER_CITY, IDC_HOURS_LIST, [](HWND list) { ::PostMessageA(::GetParent(list), WM_COMMAND, IDCANCEL, 0); }, {}},
-                 {ID_MENU_MINIMIZE, 0, {}, [&] { return ::IsIconic(main) && TrayIconPresent(main); }},
-                 {ID_MENU_EXIT, 0, {}, [&] { return !::IsWindow(main) && !TrayIconPresent(main); }}}) {
-            SCOPED_TRACE(row.command);
+                 {"About", menu(ID_MENU_ABOUT), 0xFFFF, ClickOn, {}},
+                 {"Help", menu(ID_MENU_HELP), IDC_HELP_TEXT, help, {}},
+                 {"F1", [](CPavixDlg& d) { ::SetForegroundWindow(d.GetHwnd()), PressF1(); }, IDC_HELP_TEXT, help, {}},
+                 {"ID_HELP", [](CPavixDlg& d) { d.Post(WM_COMMAND, ID_HELP); }, IDC_HELP_TEXT, help, {}},
+                 {"Register City", menu(ID_MENU_REGISTER_CITY), IDC_HOURS_LIST,
+                  [](HWND list) { ::PostMessageA(::GetParent(list), WM_COMMAND, IDCANCEL, 0); }, {}},
+                 {"Minimize", menu(ID_MENU_MINIMIZE), 0, {}, [&] { return ::IsIconic(main) && TrayIconPresent(main); }},
+                 {"Exit", menu(ID_MENU_EXIT), 0, {}, [&] { return !::IsWindow(main) && !TrayIconPresent(main); }}}) {
+            SCOPED_TRACE(row.what);
             auto dialog = [&] { return drive::Find(::GetCurrentProcessId(), row.control, 0, main); };
             bool closed = false;
             if (row.inDialog)
                 RunWhen(dialog, [&] { row.inDialog(::GetDlgItem(dialog(), row.control)), closed = true; });
-            Choose(d, row.command);
+            row.raise(d);
             EXPECT_TRUE(Pump(row.done ? row.done : [&] { return closed && !dialog(); }));
             EXPECT_EQ(boxes, std::vector<std::string>{});
             ::ShowWindow(main, SW_RESTORE);

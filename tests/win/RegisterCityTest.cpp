@@ -8,32 +8,34 @@
 #include "ui/PReg.h"
 
 #include <set>
+#include <thread>
 
 namespace {
 
-enum Hold { none, readOnly, busy, fullDisk };
+// What else holds or breaks the database. Root writes a read-only file all the same, and Wine
+// gives no real full disk, read error or file system without locks: those are faked.
+enum Hold { none, locked, unshared, readersOnly, letGo, readOnly, fullDisk, readError, noLocks };
 
-// The real file, but every append fails as on a full disk.
-struct FullDisk final : OsFile {
-    explicit FullDisk(std::unique_ptr<OsFile> file) : real(std::move(file)) {}
+struct FaultyFile final : OsFile {
+    FaultyFile(std::unique_ptr<OsFile> file, Hold hold) : real(std::move(file)), hold(hold) {}
     int64_t Length() override { return real->Length(); }
     bool Seek(int64_t offset) override { return real->Seek(offset); }
-    long Read(char* buffer, size_t size) override { return real->Read(buffer, size); }
-    bool Append(const char*, size_t) override { return false; }
+    long Read(char* buffer, size_t size) override { return hold == readError ? -1 : real->Read(buffer, size); }
+    bool Append(const char* data, size_t size) override { return hold != fullDisk && real->Append(data, size); }
     bool Truncate(int64_t length) override { return real->Truncate(length); }
-    bool Lock(unsigned ms) override { return real->Lock(ms); }
+    LockResult TryLock() override { return hold == noLocks ? unsupported : real->TryLock(); }
     void Unlock() override { real->Unlock(); }
     std::unique_ptr<OsFile> real;
+    Hold hold;
 };
 
-// Root writes a read-only file all the same, and a full disk is hard to come by: both faked.
-struct RegOnFakeDisk : CPRegDlg {
-    explicit RegOnFakeDisk(Hold hold) : hold(hold) {}
+struct RegOnFaultyDisk : CPRegDlg {
+    explicit RegOnFaultyDisk(Hold hold) : hold(hold) {}
     TextFile::OpenResult OpenCityDatabase(TextFile& file) override {
-        if (hold != fullDisk) return hold == readOnly ? TextFile::openDenied : CPRegDlg::OpenCityDatabase(file);
+        if (hold <= readOnly) return hold == readOnly ? TextFile::openDenied : CPRegDlg::OpenCityDatabase(file);
         std::unique_ptr<OsFile> real;
         OsFile::Open(kCityDatabaseName, true, real);
-        file.Attach(std::make_unique<FullDisk>(std::move(real)));
+        file.Attach(std::make_unique<FaultyFile>(std::move(real), hold));
         return TextFile::openOk;
     }
     Hold hold;
@@ -41,13 +43,14 @@ struct RegOnFakeDisk : CPRegDlg {
 
 std::string Added(const std::string& record) { return "New City Added !!: Record For City Of " + record + " Added !!"; }
 std::string Found(const std::string& record) { return "Found !!: Record For City Of " + record + " Already Exists !!"; }
-const std::string kMissing = "Error !!: Pavix Database Missing !!";
+std::string Error(const std::string& what) { return "Error !!: Pavix Database " + what + " !!"; }
 
 // Every box, and whether this program still held the database while it showed.
 void WatchBoxesAndLock() {
     WatchBoxes([] {
         TextFile other;
-        return other.Open(kCityDatabaseName, TextFile::modeRead) == TextFile::openOk && !other.Lock(0) ? " (held)" : "";
+        return other.Open(kCityDatabaseName, TextFile::modeRead) == TextFile::openOk && other.TryLock() == TextFile::lockHeld
+                   ? " (held)" : "";
     });
 }
 
@@ -60,33 +63,47 @@ TEST(RegisterCity, RegisterAddsOrFindsTheRecordAndSaysWhichOrWhyNot) {
         Hold hold;
         std::vector<std::string> shown;
     };
-    const std::string tokyo = "Tokyo\t9.00";   // without a line end, which an append supplies
-    const std::string udaipur = "Udaipur\t5.50\r\n";
+    const std::string tokyo = "Tokyo\t9.00", udaipur = "Udaipur\t5.50\r\n";   // an append supplies the line end
+    const std::string busy = Error("Is Busy, Try Again"), added = tokyo + "\r\nUDAIPUR\t5.50\r\n";
     for (const Row& row : std::vector<Row>{
-             {"defaults", tokyo, tokyo + "\r\nUDAIPUR\t5.50\r\n", nullptr, false, none, {Added("UDAIPUR [5.50]")}},
+             {"defaults", tokyo, added, nullptr, false, none, {Added("UDAIPUR [5.50]")}},
              {"found", udaipur, udaipur, "Udaipur", false, none, {Found("UDAIPUR [5.50]")}},
              {"another case", udaipur, udaipur, "uDAIPUR", false, none, {Found("UDAIPUR [5.50]")}},
              {"behind", udaipur, udaipur + "NEW YORK\t-5.50\r\n", "New York", true, none, {Added("NEW YORK [-5.50]")}},
-             {"0-byte file", "", "UDAIPUR\t5.50\r\n", nullptr, false, none, {kMissing, Added("UDAIPUR [5.50]")}},
-             {"missing file", std::nullopt, std::nullopt, nullptr, false, none, {kMissing}},
-             {"read-only", tokyo, tokyo, nullptr, false, readOnly, {"Error !!: Pavix Database Cannot Be Written !!"}},
-             {"busy", tokyo, tokyo, nullptr, false, busy, {"Error !!: Pavix Database Is Busy, Try Again !! (held)"}},
+             {"0-byte file", "", "UDAIPUR\t5.50\r\n", nullptr, false, none, {Error("Missing"), Added("UDAIPUR [5.50]")}},
+             {"missing file", std::nullopt, std::nullopt, nullptr, false, none, {Error("Missing")}},
+             {"read-only", tokyo, tokyo, nullptr, false, readOnly, {Error("Cannot Be Written")}},
+             {"locked by another copy", tokyo, tokyo, nullptr, false, locked, {busy + " (held)"}},
+             {"open, shared with no one", tokyo, tokyo, nullptr, false, unshared, {busy}},
+             {"open, shared with readers", tokyo, tokyo, nullptr, false, readersOnly, {busy}},
+             {"let go while Register waits", tokyo, added, nullptr, false, letGo, {Added("UDAIPUR [5.50]")}},
              {"failed write", tokyo, tokyo, nullptr, false, fullDisk,
-              {"Error !!: Record For City Of UDAIPUR [5.50] Could Not Be Written !!"}}}) {
+              {"Error !!: Record For City Of UDAIPUR [5.50] Could Not Be Written !!"}},
+             {"read error", tokyo, tokyo, nullptr, false, readError, {Error("Cannot Be Read")}},
+             {"no byte-range locks", tokyo, added, nullptr, false, noLocks, {Added("UDAIPUR [5.50]")}}}) {
         SCOPED_TRACE(row.what);
         drive::TempDir dir(row.before);
+        CPavixDlg main;   // its clock runs on while Register waits, and only then in here
+        ASSERT_TRUE(main.Create());
+        ::SetDlgItemTextA(main.GetHwnd(), IDC_YOUR_CITY_TIME, "");
         TextFile other;   // another copy of the program, holding the database longer than Register waits
-        if (row.hold == busy) ASSERT_TRUE(other.Open(kCityDatabaseName, TextFile::modeRead) == TextFile::openOk && other.Lock(0));
-        auto dialog = std::make_unique<RegOnFakeDisk>(row.hold);
-        ASSERT_TRUE(dialog->Create());
-        dialog->Show(SW_SHOW);
-        if (row.name) ::SetDlgItemTextA(dialog->GetHwnd(), IDC_CITY_NAME_EDIT, row.name);
-        if (row.behind) ::SendDlgItemMessageA(dialog->GetHwnd(), IDC_BEHIND_RADIO, BM_CLICK, 0, 0);
+        ASSERT_TRUE(row.hold != locked || (other.Open(kCityDatabaseName, TextFile::modeRead) == TextFile::openOk &&
+                                           other.TryLock() == TextFile::lockTaken));
+        HANDLE holder = row.hold > locked && row.hold <= letGo ? ::CreateFileA(kCityDatabaseName, GENERIC_READ,
+            row.hold == readersOnly ? FILE_SHARE_READ : 0, nullptr, OPEN_EXISTING, 0, nullptr) : nullptr;
+        std::thread letGoLater([&] { if (row.hold == letGo) ::Sleep(500), ::CloseHandle(holder); });
+        RegOnFaultyDisk dialog(row.hold);
+        ASSERT_TRUE(dialog.Create());
+        dialog.Show(SW_SHOW);
+        if (row.name) ::SetDlgItemTextA(dialog.GetHwnd(), IDC_CITY_NAME_EDIT, row.name);
+        if (row.behind) ::SendDlgItemMessageA(dialog.GetHwnd(), IDC_BEHIND_RADIO, BM_CLICK, 0, 0);
         WatchBoxesAndLock();
-        ::SendDlgItemMessageA(dialog->GetHwnd(), IDOK, BM_CLICK, 0, 0);
-        EXPECT_TRUE(dialog->IsEnded());
+        ::SendDlgItemMessageA(dialog.GetHwnd(), IDOK, BM_CLICK, 0, 0);
+        EXPECT_TRUE(dialog.IsEnded());
         EXPECT_EQ(boxes, row.shown);
-        other.Close();
+        EXPECT_EQ(Window(main.GetItem(IDC_YOUR_CITY_TIME)).GetText() != "", row.hold >= locked && row.hold <= letGo);
+        letGoLater.join(), other.Close();
+        if (holder && row.hold != letGo) ::CloseHandle(holder);
         EXPECT_EQ(dir.Read(), row.after);
     }
 }
@@ -114,7 +131,6 @@ TEST(RegisterCity, EachRegisterOpensAFreshDialogUntilOneExitClosesThemAll) {
     EXPECT_EQ(depths.size(), 1u);
     EXPECT_EQ(boxes, (std::vector<std::string>{Added("UDAIPUR [5.50]"), Found("UDAIPUR [5.50]"), Added("CAIRO [5.50]")}));
     EXPECT_EQ(dir.Read(), "Tokyo\t9.00\r\nUDAIPUR\t5.50\r\nCAIRO\t5.50\r\n");
-    EXPECT_FALSE(::IsWindow(dialog()));
 }
 
 } // namespace
