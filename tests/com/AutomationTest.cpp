@@ -4,21 +4,8 @@
 
 #include "app/DlgProxy.h"
 
-#include <algorithm>
-#include <memory>
-#include <ole2.h>
-
-namespace {
-
-struct Client {
-    IDispatch* object = nullptr;
-    std::unique_ptr<drive::Process> server;
-    bool Serves() { UINT count = 9; return object->GetTypeInfoCount(&count) == S_OK && count == 0; }
-};
-
-// The process of the main window that came up after before was taken.
-std::unique_ptr<drive::Process> NewServer(const std::vector<HWND>& before) {
-    HWND main = nullptr;
+// The process of a main window that came up after before was taken.
+std::unique_ptr<drive::Process> NewServer(const std::vector<HWND>& before, HWND main = nullptr) {
     drive::WaitUntil([&] {
         for (HWND w : drive::FindAll(0, IDC_YOUR_CITY_LIST)) main = std::count(before.begin(), before.end(), w) ? main : w;
         return main;
@@ -28,52 +15,45 @@ std::unique_ptr<drive::Process> NewServer(const std::vector<HWND>& before) {
 
 class Automation : public testing::Test {
 protected:
+    struct Client {
+        IDispatch* object = nullptr;
+        std::unique_ptr<drive::Process> server;
+        bool Serves() { UINT count = 9; return object->GetTypeInfoCount(&count) == S_OK && count == 0; }
+    };
     void SetUp() override {
         ::CoInitialize(nullptr);
         drive::Process user;   // a user's start registers the class for this pavix.exe
-        ASSERT_TRUE(user.WaitForMain());
-        user.PostKey(VK_RETURN);
-        ASSERT_TRUE(user.Exited());
+        ASSERT_TRUE(user.WaitForMain() && (user.PostKey(VK_RETURN), user.Exited()));
     }
     void TearDown() override { ::CoUninitialize(); }
     Client Create() {
         Client client;
         CLSID clsid{};
         auto before = drive::FindAll(0, IDC_YOUR_CITY_LIST);
-        EXPECT_EQ(::CLSIDFromProgID(L"Pavix.Application", &clsid), S_OK);
-        EXPECT_EQ(clsid, CPavixDlgAutoProxy::clsid);
+        EXPECT_TRUE(::CLSIDFromProgID(L"Pavix.Application", &clsid) == S_OK && clsid == CPavixDlgAutoProxy::clsid);
         EXPECT_EQ(::CoCreateInstance(clsid, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch, (void**)&client.object), S_OK);
-        client.server = NewServer(before);
+        EXPECT_TRUE(client.server = NewServer(before)) << "no new pavix.exe";
         return client;
     }
     drive::TempDir dir{"Tokyo\t9.00\r\nCairo\t2.00\r\n"};
 };
 
-TEST_F(Automation, EachClientGetsAProcessOfItsOwnThatEndsWithItsRelease) {
-    Client first = Create(), second = Create();
-    ASSERT_TRUE(first.server && second.server);
-    EXPECT_NE(first.server->pid, second.server->pid);
-    first.object->Release();
-    EXPECT_TRUE(first.server->Exited());
-    EXPECT_TRUE(second.server->Ticks() && second.Serves());
-    second.object->Release();
-    EXPECT_TRUE(second.server->Exited());
-}
-
-// A close request or Enter only hides the window and Exit removes it; the program lives on.
-TEST_F(Automation, WhileHeldTheProgramLivesOnUntilTheRelease) {
-    for (UINT way : {UINT(WM_CLOSE), UINT(VK_RETURN), UINT(ID_MENU_EXIT)}) {
-        SCOPED_TRACE(way);
-        Client client = Create();
-        ASSERT_TRUE(client.server);
-        HWND main = client.server->main;
-        way == WM_CLOSE ? client.server->Post(WM_CLOSE) : way == VK_RETURN ? client.server->PostKey(VK_RETURN)
-                                                                           : client.server->Post(WM_COMMAND, way);
-        EXPECT_TRUE(drive::WaitUntil([&] { return way == ID_MENU_EXIT ? !::IsWindow(main) : !::IsWindowVisible(main); }));
-        EXPECT_TRUE(way == ID_MENU_EXIT || client.server->Ticks()) << "a hidden window still ticks";
-        EXPECT_TRUE(client.Serves());
+// Each client has a process of its own. A close request or Enter only hides the window and
+// Exit removes it: the program lives on until the release, which ends it.
+TEST_F(Automation, EachClientHasAProcessThatLivesUntilTheRelease) {
+    Client clients[3] = {Create(), Create(), Create()};
+    ASSERT_TRUE(clients[0].server && clients[1].server && clients[2].server);
+    EXPECT_TRUE(clients[0].server->pid != clients[1].server->pid && clients[1].server->pid != clients[2].server->pid);
+    for (Client& client : clients) {
+        drive::Process& server = *client.server;
+        &client == clients ? server.Post(WM_CLOSE) : &client == clients + 1 ? server.PostKey(VK_RETURN)
+                                                                            : server.Post(WM_COMMAND, ID_MENU_EXIT);
+        const bool exit = &client == clients + 2;
+        EXPECT_TRUE(drive::WaitUntil([&] { return exit ? !::IsWindow(server.main) : !::IsWindowVisible(server.main); }));
+        EXPECT_TRUE(exit || server.Ticks()) << "a hidden window still ticks";
+        EXPECT_TRUE(client.Serves() && !server.Exited(0));
         client.object->Release();
-        EXPECT_TRUE(client.server->Exited());
+        EXPECT_TRUE(server.Exited());
     }
 }
 
@@ -87,7 +67,6 @@ TEST_F(Automation, AReleaseDuringADialogLeavesTheProgramToTheUser) {
         drive::Process& server = *client.server;
         server.Post(WM_COMMAND, command);
         HWND dialog = server.WaitFor(0, 0, server.main);
-        ASSERT_TRUE(dialog);
         client.object->Release();
         EXPECT_TRUE(server.Ticks() && ::IsWindowVisible(dialog));
         ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
@@ -106,15 +85,13 @@ TEST_F(Automation, AScriptHoldsTheProgramUntilItLetsGo) {
     auto before = drive::FindAll(0, IDC_YOUR_CITY_LIST);
     drive::Process script("//NoLogo \"" + drive::ExeDir() + "hold.vbs\"", system + std::string("\\cscript.exe"));
     auto server = NewServer(before);
-    ASSERT_TRUE(server);
-    HWND box = script.WaitFor(IDOK);
+    HWND box = script.WaitFor(IDOK);   // shown once the script holds the object
+    ASSERT_TRUE(server && box);
     server->Post(WM_CLOSE);
-    EXPECT_TRUE(drive::WaitUntil([&] { return !::IsWindowVisible(server->main); }));
-    EXPECT_TRUE(server->Ticks());
+    EXPECT_TRUE(drive::WaitUntil([&] { return !::IsWindowVisible(server->main); }) && server->Ticks());
     script.Click(box, IDOK);
-    EXPECT_TRUE(server->Exited() && script.Exited());
     DWORD code = 1;
-    EXPECT_TRUE(::GetExitCodeProcess(script.handle, &code) && code == 0) << "the object has no member Show: error 438";
+    EXPECT_TRUE(server->Exited() && script.Exited() && ::GetExitCodeProcess(script.handle, &code));
+    EXPECT_EQ(code, 0u) << "the object has no member Show: error 438";
 }
 
-} // namespace

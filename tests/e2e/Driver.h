@@ -6,12 +6,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <fstream>
 #include <functional>
-#include <iterator>
+#include <memory>
 #include <optional>
-#include <string>
-#include <vector>
+#include <sstream>
+#include <thread>
 
 namespace drive {
 
@@ -28,14 +29,13 @@ struct TempDir {
         char base[MAX_PATH];
         ::GetTempPathA(MAX_PATH, base);
         path = base + ("pavix-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++counter));
-        ::CreateDirectoryA(path.c_str(), nullptr);
-        ::SetCurrentDirectoryA(path.c_str());
+        ::CreateDirectoryA(path.c_str(), nullptr), ::SetCurrentDirectoryA(path.c_str());
         if (database) std::ofstream("wtcmain.pvx", std::ios::binary) << *database;
     }
     ~TempDir() { ::DeleteFileA("wtcmain.pvx"), ::SetCurrentDirectoryA(".."), ::RemoveDirectoryA(path.c_str()); }
     std::optional<std::string> Read() const {
         std::ifstream in("wtcmain.pvx", std::ios::binary);
-        return in ? std::optional(std::string(std::istreambuf_iterator<char>(in), {})) : std::nullopt;
+        return in ? std::optional((std::ostringstream() << in.rdbuf()).str()) : std::nullopt;
     }
     std::string path;
 };
@@ -60,8 +60,7 @@ inline BOOL CALLBACK Note(HWND w, LPARAM l) {
 }
 inline std::vector<HWND> FindAll(DWORD pid, int id, int without = 0, HWND owner = nullptr) {
     Search s{pid, id, without, owner, {}};
-    ::EnumWindows(&Note, LPARAM(&s));
-    return s.found;
+    return ::EnumWindows(&Note, LPARAM(&s)), s.found;
 }
 inline HWND Find(DWORD pid, int id, int without = 0, HWND owner = nullptr) {
     auto found = FindAll(pid, id, without, owner);
@@ -104,8 +103,8 @@ struct Process {
         ::SendMessageTimeoutA(name, WM_SETTEXT, 0, LPARAM(""), SMTO_ABORTIFHUNG, 5000, nullptr);
         return WaitUntil([&] { return !Text(name).empty(); });
     }
-    void Post(UINT message, WPARAM w = 0) const { ::PostMessageA(main, message, w, 0); }
     void PostKey(WORD key) const { ::PostMessageA(::GetDlgItem(main, IDC_YOUR_CITY_LIST), WM_KEYDOWN, key, 1); }
+    void Post(UINT message, WPARAM w = 0) const { ::PostMessageA(main, message, w, 0); }
     void Click(HWND dialog, int button) const { ::PostMessageA(::GetDlgItem(dialog, button), BM_CLICK, 0, 0); }
 
     HANDLE handle = nullptr;
@@ -117,13 +116,11 @@ struct Process {
 // wait, answers the message box and returns its text.
 inline std::string Register(const Process& p, const std::string& name, bool answer = true) {
     HWND dialog = p.WaitFor(IDC_HOURS_LIST);
-    ::SendMessageTimeoutA(::GetDlgItem(dialog, IDC_CITY_NAME_EDIT), WM_SETTEXT, 0, LPARAM(name.c_str()),
-                          SMTO_ABORTIFHUNG, 5000, nullptr);
+    ::SendMessageTimeoutA(::GetDlgItem(dialog, IDC_CITY_NAME_EDIT), WM_SETTEXT, 0, LPARAM(name.c_str()), 0, 5000, nullptr);
     p.Click(dialog, IDOK);
     HWND box = answer ? p.WaitFor(IDOK, IDC_HOURS_LIST) : nullptr;   // a message box: OK and no list
     std::string text = Text(::GetDlgItem(box, 0xFFFF));
-    p.Click(box, IDOK);
-    WaitUntil([&] { return !::IsWindow(box); });
+    p.Click(box, IDOK), WaitUntil([&] { return !::IsWindow(box); });
     return text;
 }
 

@@ -5,30 +5,19 @@
 #include "app/DlgProxy.h"
 #include "platform/Registry.h"
 
-#include <thread>
-
-namespace {
-
 std::string Added(const std::string& name) { return "Record For City Of " + name + " [5.50] Added !!"; }
 
 TEST(TwoCopies, RegisteringAtOnceLeaveEveryLineWhole) {
     drive::TempDir dir("Tokyo\t9.00\r\n");
-    auto user = [](const char* prefix, std::string& problems) {
+    auto user = [](char prefix) {
         drive::Process copy;
-        if (!copy.WaitForMain()) return (void)(problems = "no main window");
-        copy.Post(WM_COMMAND, ID_MENU_REGISTER_CITY);
-        for (int i = 0; i < 20; ++i) {
-            std::string name = prefix + std::to_string(i), shown = drive::Register(copy, name);
-            problems += shown == Added(name) ? "" : name + ": " + shown + "\n";
-        }
+        copy.WaitForMain(), copy.Post(WM_COMMAND, ID_MENU_REGISTER_CITY);
+        for (int i = 0; i < 20; ++i) EXPECT_EQ(drive::Register(copy, prefix + std::to_string(i)), Added(prefix + std::to_string(i)));
         copy.Click(copy.WaitFor(IDC_HOURS_LIST), IDCANCEL), copy.Post(WM_COMMAND, ID_MENU_EXIT);
-        problems += copy.Exited() ? "" : "did not end";
+        EXPECT_TRUE(copy.Exited());
     };
-    std::string problems[2];
-    std::thread first(user, "A", std::ref(problems[0]));
-    user("B", problems[1]);
-    first.join();
-    EXPECT_EQ(problems[0] + problems[1], "");
+    std::thread first(user, 'A');
+    user('B'), first.join();
     // Each line once, whole, after the old one, and nothing else.
     const std::string file = dir.Read().value_or("");
     size_t size = std::string("Tokyo\t9.00\r\n").size();
@@ -71,9 +60,7 @@ TEST(StartSwitches, OnlyAUserStartRewritesTheRegistry) {
         SCOPED_TRACE(args);
         ::RegSetValueA(HKEY_CLASSES_ROOT, server.c_str(), REG_SZ, "moved", 5);
         drive::Process copy(args);
-        ASSERT_TRUE(copy.WaitForMain());
-        copy.PostKey(VK_RETURN);
-        EXPECT_TRUE(copy.Exited());
+        ASSERT_TRUE(copy.WaitForMain() && (copy.PostKey(VK_RETURN), copy.Exited()));
         char value[MAX_PATH] = "";
         LONG size = sizeof value;
         ::RegQueryValueA(HKEY_CLASSES_ROOT, server.c_str(), value, &size);
@@ -81,4 +68,3 @@ TEST(StartSwitches, OnlyAUserStartRewritesTheRegistry) {
     }
 }
 
-} // namespace

@@ -4,13 +4,20 @@
 #include "e2e/Driver.h"
 
 #include "app/pavix.h"
+#include "platform/LocalClock.h"
 #include "platform/MessageBox.h"
+#include "platform/OsFile.h"
+#include "ui/PHelp.h"
+#include "ui/PReg.h"
 #include "ui/pavixDlg.h"
 
+#include <cstring>
 #include <map>
+#include <shellapi.h>
+#include <thread>
 
 inline CPavixApp theApp;
-inline std::vector<std::string> boxes;   // "caption: text"
+inline std::vector<std::string> boxes;   // "caption: text", and what note() adds
 
 inline void WatchBoxes(std::function<std::string()> note = [] { return ""; }) {
     boxes.clear();
@@ -21,10 +28,8 @@ inline std::map<UINT_PTR, std::pair<std::function<bool()>, std::function<void()>
 inline void CALLBACK RunPending(HWND, UINT, UINT_PTR id, DWORD) {
     auto it = pending.find(id);
     if (it == pending.end() || !it->second.first()) return;
-    ::KillTimer(nullptr, id);
     auto action = std::move(it->second.second);
-    pending.erase(it);
-    action();
+    ::KillTimer(nullptr, id), pending.erase(it), action();
 }
 // Runs action from the loop that runs this thread's messages then, once ready() holds.
 inline void RunWhen(std::function<bool()> ready, std::function<void()> action) {

@@ -1,34 +1,22 @@
 // The main window in this process: start-up, the clock, keys, mouse, colours and the menu.
 #include "InProcess.h"
 
-#include "platform/ListBox.h"
-#include "platform/LocalClock.h"
-#include "ui/PHelp.h"
-
-#include <cstring>
-#include <shellapi.h>
-
-namespace {
-
 const std::string kCities = "Tokyo\t9.00\r\nUdaipur\t5.50\r\nHonolulu\t-10.00\r\nboston\t-5.00\n";
 
 std::string Label(CPavixDlg& d, int id) { return Window(d.GetItem(id)).GetText(); }
 
 // The six labels after a tick, against the clock's texts for both selections at that second.
 void ExpectSixTexts(CPavixDlg& d) {
-    auto selected = [&](int id) {
-        ListBox list(d.GetItem(id));
-        return list.GetCurSel() < 0 ? std::nullopt : std::optional(list.GetText(list.GetCurSel()));
+    auto selected = [&](int id, ListBox list = {}) {
+        return (list = ListBox(d.GetItem(id))).GetCurSel() < 0 ? std::nullopt : std::optional(list.GetText(list.GetCurSel()));
     };
-    LocalReading before, after;
-    do before = ReadLocalClock(), d.Tick(), after = ReadLocalClock();
-    while (std::memcmp(&before, &after, sizeof before));
+    LocalReading before, after;   // both in the same second
+    do before = ReadLocalClock(), d.Tick(), after = ReadLocalClock(); while (std::memcmp(&before, &after, sizeof before));
     ClockTexts t = BuildClockTexts(before, selected(IDC_YOUR_CITY_LIST), selected(IDC_DESTINATION_LIST));
-    EXPECT_EQ(Label(d, IDC_YOUR_CITY_TIME) + "|" + Label(d, IDC_YOUR_CITY_DATE) + "|" + Label(d, IDC_YOUR_CITY_NAME) +
-                  "|" + Label(d, IDC_DESTINATION_NAME) + "|" + Label(d, IDC_DESTINATION_DATE) + "|" +
-                  Label(d, IDC_DESTINATION_TIME),
-              t.yourCityTime + "|" + t.yourCityDate + "|" + t.yourCityName + "|" + t.destinationName + "|" +
-                  t.destinationDate + "|" + t.destinationTime);
+    for (auto [id, text] : {std::pair(IDC_YOUR_CITY_TIME, t.yourCityTime), {IDC_YOUR_CITY_DATE, t.yourCityDate},
+                            {IDC_YOUR_CITY_NAME, t.yourCityName}, {IDC_DESTINATION_NAME, t.destinationName},
+                            {IDC_DESTINATION_DATE, t.destinationDate}, {IDC_DESTINATION_TIME, t.destinationTime}})
+        EXPECT_EQ(Label(d, id), text) << id;
 }
 
 bool TrayIconPresent(HWND owner) {
@@ -40,15 +28,14 @@ bool TrayIconPresent(HWND owner) {
 // A real left click, through the system's input queue, in the middle of the window.
 void ClickOn(HWND window) {
     RECT r;
-    ::GetWindowRect(window, &r);
-    ::SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    ::GetWindowRect(window, &r), ::SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
     INPUT input[3] = {};
     for (DWORD flags : {MOUSEEVENTF_MOVE, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP})
         input[flags / 2].type = INPUT_MOUSE, input[flags / 2].mi.dwFlags = flags;
     ::SendInput(3, input, sizeof input[0]);
 }
 
-void PressF1() {
+void PressF1() {   // a real key: only the system's input makes F1 a request for help
     INPUT key[2] = {};
     key[0].type = key[1].type = INPUT_KEYBOARD, key[0].ki.wVk = key[1].ki.wVk = VK_F1, key[1].ki.dwFlags = KEYEVENTF_KEYUP;
     ::SendInput(2, key, sizeof key[0]);
@@ -66,9 +53,8 @@ void Choose(CPavixDlg& d, int command) {
         }
         ADD_FAILURE() << "no item for command " << command, ::EndMenu();
     });
-    RECT r = d.GetClientRect();
-    ::MapWindowPoints(d.GetHwnd(), nullptr, (POINT*)&r, 1);
-    d.Send(WM_CONTEXTMENU, WPARAM(d.GetHwnd()), MAKELPARAM(r.left + 10, r.top + 10));
+    POINT at{10, 10};
+    ::ClientToScreen(d.GetHwnd(), &at), d.Send(WM_CONTEXTMENU, WPARAM(d.GetHwnd()), MAKELPARAM(at.x, at.y));
 }
 
 TEST(MainWindow, StartsWithSortedListsTheFirstEntrySelectedAndTheSixTexts) {
@@ -102,12 +88,10 @@ TEST(MainWindow, StartsWithSortedListsTheFirstEntrySelectedAndTheSixTexts) {
 TEST(MainWindow, EscapeAndCloseDoNothingTheClockFollowsANewSelectionAndEnterEnds) {
     RunApp(kCities, [](CPavixDlg& d) {
         HWND list = d.GetItem(IDC_YOUR_CITY_LIST);
-        ::PostMessageA(list, WM_KEYDOWN, VK_ESCAPE, 1);
-        d.Post(WM_CLOSE), d.Post(WM_SYSCOMMAND, SC_CLOSE);
+        ::PostMessageA(list, WM_KEYDOWN, VK_ESCAPE, 1), d.Post(WM_CLOSE), d.Post(WM_SYSCOMMAND, SC_CLOSE);
         ListBox(list).SetCurSel(3);
         // Ticks come only when no posted message waits: this one comes after all of the above.
         ASSERT_TRUE(Pump([&] { return Label(d, IDC_YOUR_CITY_NAME) == "Udaipur 5.50"; }));
-        EXPECT_EQ(Label(d, IDC_DESTINATION_NAME), "boston -5.00");
         EXPECT_TRUE(d.IsVisible() && !d.IsEnded() && !::IsIconic(d.GetHwnd()));
         ExpectSixTexts(d);
         ::PostMessageA(list, WM_KEYDOWN, VK_RETURN, 1);
@@ -118,20 +102,17 @@ TEST(MainWindow, EscapeAndCloseDoNothingTheClockFollowsANewSelectionAndEnterEnds
 TEST(MainWindow, APressOnTheBackgroundDragsAndTheColoursAreYellowOnBlack) {
     RunApp(kCities, [](CPavixDlg& d) {
         d.Send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 4));
-        MSG m{};
+        MSG m{};   // a press on the missing caption, where the mouse is
         EXPECT_TRUE(::PeekMessageA(&m, d.GetHwnd(), WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE));
-        EXPECT_EQ(m.wParam, WPARAM(HTCAPTION));
-        EXPECT_EQ(m.lParam, MAKELPARAM(3, 4));
+        EXPECT_EQ(std::pair(m.wParam, m.lParam), std::pair(WPARAM(HTCAPTION), LPARAM(MAKELPARAM(3, 4))));
         struct Row { UINT message; int id; COLORREF brush, text; };
         for (const Row& row : {Row{WM_CTLCOLORDLG, 0, RGB(0, 0, 0), RGB(255, 255, 0)},
                                Row{WM_CTLCOLORSTATIC, IDC_YOUR_CITY_TIME, RGB(0, 0, 0), RGB(255, 255, 0)},
-                               Row{WM_CTLCOLORLISTBOX, IDC_YOUR_CITY_LIST, ::GetSysColor(COLOR_WINDOW),
-                                   ::GetSysColor(COLOR_WINDOWTEXT)}}) {
+                               Row{WM_CTLCOLORLISTBOX, IDC_YOUR_CITY_LIST, ::GetSysColor(COLOR_WINDOW), ::GetSysColor(COLOR_WINDOWTEXT)}}) {
             HDC dc = ::CreateCompatibleDC(nullptr);
             LOGBRUSH brush{};
             ::GetObjectA(HBRUSH(d.Send(row.message, WPARAM(dc), LPARAM(d.GetItem(row.id)))), sizeof brush, &brush);
-            EXPECT_EQ(brush.lbColor, row.brush) << row.message;
-            EXPECT_EQ(::GetTextColor(dc), row.text) << row.message;
+            EXPECT_EQ(std::pair(brush.lbColor, ::GetTextColor(dc)), std::pair(row.brush, row.text)) << row.message;
             ::DeleteDC(dc);
         }
     });
@@ -146,13 +127,10 @@ TEST(MainWindow, EachMenuCommandDoesItsJob) {
             ::SendMessageA(::GetParent(text), WM_HELP, 0, 0);   // F1 inside Help opens no second one
             ClickOn(text);
         };
-        struct Row {
-            const char* what;
-            std::function<void(CPavixDlg&)> raise;
-            int control;                          // of the dialog it opens
-            std::function<void(HWND)> inDialog;   // given that control; closes the dialog
-            std::function<bool()> done;
-        };
+        // How the command is raised; the control of the dialog it opens, given to inDialog, which
+        // closes that dialog; or else when it is done.
+        struct Row { const char* what; std::function<void(CPavixDlg&)> raise; int control;
+                     std::function<void(HWND)> inDialog; std::function<bool()> done; };
         for (const Row& row : std::vector<Row>{
                  {"About", menu(ID_MENU_ABOUT), 0xFFFF, ClickOn, {}},
                  {"Help", menu(ID_MENU_HELP), IDC_HELP_TEXT, help, {}},
@@ -175,4 +153,3 @@ TEST(MainWindow, EachMenuCommandDoesItsJob) {
     });
 }
 
-} // namespace

@@ -2,15 +2,7 @@
 // the user, and the run of fresh dialogs that one Exit ends.
 #include "InProcess.h"
 
-#include "citydb/CityDatabase.h"
-#include "platform/OsFile.h"
-#include "platform/TextFile.h"
-#include "ui/PReg.h"
-
 #include <set>
-#include <thread>
-
-namespace {
 
 // What else holds or breaks the database. Root writes a read-only file all the same, and Wine
 // gives no real full disk, read error or file system without locks: those are faked.
@@ -34,8 +26,7 @@ struct RegOnFaultyDisk : CPRegDlg {
     TextFile::OpenResult OpenCityDatabase(TextFile& file) override {
         if (hold <= readOnly) return hold == readOnly ? TextFile::openDenied : CPRegDlg::OpenCityDatabase(file);
         std::unique_ptr<OsFile> real;
-        OsFile::Open(kCityDatabaseName, true, real);
-        file.Attach(std::make_unique<FaultyFile>(std::move(real), hold));
+        OsFile::Open(kCityDatabaseName, true, real), file.Attach(std::make_unique<FaultyFile>(std::move(real), hold));
         return TextFile::openOk;
     }
     Hold hold;
@@ -55,14 +46,10 @@ void WatchBoxesAndLock() {
 }
 
 TEST(RegisterCity, RegisterAddsOrFindsTheRecordAndSaysWhichOrWhyNot) {
-    struct Row {
-        const char* what;
-        std::optional<std::string> before, after;   // the database's bytes; none: no file
-        const char* name;                           // null: the dialog's own
-        bool behind;
-        Hold hold;
-        std::vector<std::string> shown;
-    };
+    // The database's bytes before and after (none: no file), the name typed (none: the dialog's
+    // own), Behind or not, and the boxes shown.
+    struct Row { const char* what; std::optional<std::string> before, after; const char* name; bool behind; Hold hold;
+                 std::vector<std::string> shown; };
     const std::string tokyo = "Tokyo\t9.00", udaipur = "Udaipur\t5.50\r\n";   // an append supplies the line end
     const std::string busy = Error("Is Busy, Try Again"), added = tokyo + "\r\nUDAIPUR\t5.50\r\n";
     for (const Row& row : std::vector<Row>{
@@ -84,8 +71,7 @@ TEST(RegisterCity, RegisterAddsOrFindsTheRecordAndSaysWhichOrWhyNot) {
         SCOPED_TRACE(row.what);
         drive::TempDir dir(row.before);
         CPavixDlg main;   // its clock runs on while Register waits, and only then in here
-        ASSERT_TRUE(main.Create());
-        ::SetDlgItemTextA(main.GetHwnd(), IDC_YOUR_CITY_TIME, "");
+        ASSERT_TRUE(main.Create() && ::SetDlgItemTextA(main.GetHwnd(), IDC_YOUR_CITY_TIME, ""));
         TextFile other;   // another copy of the program, holding the database longer than Register waits
         ASSERT_TRUE(row.hold != locked || (other.Open(kCityDatabaseName, TextFile::modeRead) == TextFile::openOk &&
                                            other.TryLock() == TextFile::lockTaken));
@@ -94,7 +80,6 @@ TEST(RegisterCity, RegisterAddsOrFindsTheRecordAndSaysWhichOrWhyNot) {
         std::thread letGoLater([&] { if (row.hold == letGo) ::Sleep(500), ::CloseHandle(holder); });
         RegOnFaultyDisk dialog(row.hold);
         ASSERT_TRUE(dialog.Create());
-        dialog.Show(SW_SHOW);
         if (row.name) ::SetDlgItemTextA(dialog.GetHwnd(), IDC_CITY_NAME_EDIT, row.name);
         if (row.behind) ::SendDlgItemMessageA(dialog.GetHwnd(), IDC_BEHIND_RADIO, BM_CLICK, 0, 0);
         WatchBoxesAndLock();
@@ -117,8 +102,7 @@ TEST(RegisterCity, EachRegisterOpensAFreshDialogUntilOneExitClosesThemAll) {
     auto dialog = [] { return drive::Find(::GetCurrentProcessId(), IDC_HOURS_LIST); };
     std::function<void()> step = [&] {
         int here = 0;
-        depths.insert(&here);
-        HWND d = dialog();
+        HWND d = (depths.insert(&here), dialog());
         EXPECT_EQ(drive::Text(::GetDlgItem(d, IDC_CITY_NAME_EDIT)), "Udaipur") << "not a fresh dialog";
         if (dialogs++ == names.size()) return (void)::SendDlgItemMessageA(d, IDCANCEL, BM_CLICK, 0, 0);
         ::SetDlgItemTextA(d, IDC_CITY_NAME_EDIT, names[dialogs - 1].c_str());
@@ -133,4 +117,3 @@ TEST(RegisterCity, EachRegisterOpensAFreshDialogUntilOneExitClosesThemAll) {
     EXPECT_EQ(dir.Read(), "Tokyo\t9.00\r\nUDAIPUR\t5.50\r\nCAIRO\t5.50\r\n");
 }
 
-} // namespace
