@@ -48,19 +48,15 @@ inline std::string Text(HWND window) {
 
 // Visible top-level windows of process pid (0: any) that hold control id (0: any) and not
 // control without, owned by owner when one is given.
-struct Search { DWORD pid; int id, without; HWND owner; std::vector<HWND> found; };
-inline BOOL CALLBACK Note(HWND w, LPARAM l) {
-    auto& s = *reinterpret_cast<Search*>(l);
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(w, &pid);
-    if ((!s.pid || pid == s.pid) && ::IsWindowVisible(w) && (!s.id || ::GetDlgItem(w, s.id)) &&
-        !(s.without && ::GetDlgItem(w, s.without)) && (!s.owner || ::GetWindow(w, GW_OWNER) == s.owner))
-        s.found.push_back(w);
-    return TRUE;
-}
 inline std::vector<HWND> FindAll(DWORD pid, int id, int without = 0, HWND owner = nullptr) {
-    Search s{pid, id, without, owner, {}};
-    return ::EnumWindows(&Note, LPARAM(&s)), s.found;
+    std::vector<HWND> found;
+    for (HWND w = nullptr; (w = ::FindWindowExA(nullptr, w, nullptr, nullptr));) {
+        DWORD of = 0;
+        if (::GetWindowThreadProcessId(w, &of) && (!pid || of == pid) && ::IsWindowVisible(w) && (!id || ::GetDlgItem(w, id)) &&
+            !(without && ::GetDlgItem(w, without)) && (!owner || ::GetWindow(w, GW_OWNER) == owner))
+            found.push_back(w);
+    }
+    return found;
 }
 inline HWND Find(DWORD pid, int id, int without = 0, HWND owner = nullptr) {
     auto found = FindAll(pid, id, without, owner);

@@ -49,22 +49,28 @@ TEST(Kill, DuringARegistrationTheFileKeepsOnlyWholeLines) {
     }
 }
 
-// A user's start points the class at this pavix.exe; a start by the component runtime leaves
-// the registry alone.
+// A user's start points the class at this pavix.exe, for 32-bit and 64-bit clients alike; a
+// start by the component runtime leaves the registry alone.
 TEST(StartSwitches, OnlyAUserStartRewritesTheRegistry) {
     const std::string server = "CLSID\\" + GuidText(CPavixDlgAutoProxy::clsid) + "\\LocalServer32";
+    auto value = [&](REGSAM view, const char* set = nullptr) {   // in that registry view; writes set first
+        HKEY key = nullptr;
+        char text[MAX_PATH] = "";
+        DWORD size = sizeof text;
+        ::RegCreateKeyExA(HKEY_CLASSES_ROOT, server.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr, &key, nullptr);
+        if (set) ::RegSetValueExA(key, nullptr, 0, REG_SZ, (const BYTE*)set, DWORD(strlen(set) + 1));
+        ::RegQueryValueExA(key, nullptr, nullptr, nullptr, (BYTE*)text, &size), ::RegCloseKey(key);
+        return std::string(text);
+    };
     drive::TempDir dir("Tokyo\t9.00\r\n");
     for (const auto& [args, rewrites] : std::vector<std::pair<std::string, bool>>{
              {"/Embedding", false}, {"-automation", false}, {" -EmBeDdInG ", false}, {"/Embed", true},
              {"--automation", true}, {"", true}}) {
         SCOPED_TRACE(args);
-        ::RegSetValueA(HKEY_CLASSES_ROOT, server.c_str(), REG_SZ, "moved", 5);
+        value(KEY_WOW64_32KEY, "moved"), value(KEY_WOW64_64KEY, "moved");
         drive::Process copy(args);
         ASSERT_TRUE(copy.WaitForMain() && (copy.PostKey(VK_RETURN), copy.Exited()));
-        char value[MAX_PATH] = "";
-        LONG size = sizeof value;
-        ::RegQueryValueA(HKEY_CLASSES_ROOT, server.c_str(), value, &size);
-        EXPECT_EQ(value, rewrites ? "\"" + drive::ExeDir() + "pavix.exe\"" : "moved");
+        for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY})
+            EXPECT_EQ(value(view), rewrites ? "\"" + drive::ExeDir() + "pavix.exe\"" : "moved") << view;
     }
 }
-

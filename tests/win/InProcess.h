@@ -11,7 +11,6 @@
 #include "ui/PReg.h"
 #include "ui/pavixDlg.h"
 
-#include <cstring>
 #include <map>
 #include <shellapi.h>
 #include <thread>

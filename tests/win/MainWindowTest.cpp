@@ -11,7 +11,7 @@ void ExpectSixTexts(CPavixDlg& d) {
         return (list = ListBox(d.GetItem(id))).GetCurSel() < 0 ? std::nullopt : std::optional(list.GetText(list.GetCurSel()));
     };
     LocalReading before, after;   // both in the same second
-    do before = ReadLocalClock(), d.Tick(), after = ReadLocalClock(); while (std::memcmp(&before, &after, sizeof before));
+    do before = ReadLocalClock(), d.Tick(), after = ReadLocalClock(); while (before.second != after.second);
     ClockTexts t = BuildClockTexts(before, selected(IDC_YOUR_CITY_LIST), selected(IDC_DESTINATION_LIST));
     for (auto [id, text] : {std::pair(IDC_YOUR_CITY_TIME, t.yourCityTime), {IDC_YOUR_CITY_DATE, t.yourCityDate},
                             {IDC_YOUR_CITY_NAME, t.yourCityName}, {IDC_DESTINATION_NAME, t.destinationName},
