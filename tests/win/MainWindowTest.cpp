@@ -25,21 +25,14 @@ bool TrayIconPresent(HWND owner) {
     return ::Shell_NotifyIconA(NIM_MODIFY, &data);   // changes nothing; fails without the icon
 }
 
-// A real left click, through the system's input queue, in the middle of the window.
+// Real input, through the system's queue: a left click in the middle of the window; F1, which
+// only such input turns into a request for help.
 void ClickOn(HWND window) {
     RECT r;
     ::GetWindowRect(window, &r), ::SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    INPUT input[3] = {};
-    for (DWORD flags : {MOUSEEVENTF_MOVE, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP})
-        input[flags / 2].type = INPUT_MOUSE, input[flags / 2].mi.dwFlags = flags;
-    ::SendInput(3, input, sizeof input[0]);
+    ::mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0), ::mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
 }
-
-void PressF1() {   // a real key: only the system's input makes F1 a request for help
-    INPUT key[2] = {};
-    key[0].type = key[1].type = INPUT_KEYBOARD, key[0].ki.wVk = key[1].ki.wVk = VK_F1, key[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    ::SendInput(2, key, sizeof key[0]);
-}
+void PressF1() { ::keybd_event(VK_F1, 0, 0, 0), ::keybd_event(VK_F1, 0, KEYEVENTF_KEYUP, 0); }
 
 // Right-clicks the window and chooses the item of command from the menu with the keyboard.
 void Choose(CPavixDlg& d, int command) {
