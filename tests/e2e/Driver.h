@@ -26,9 +26,8 @@ inline bool WaitUntil(const std::function<bool()>& done, DWORD ms = 10000) {
 struct TempDir {
     explicit TempDir(std::optional<std::string> database = std::nullopt) {
         static int counter = 0;
-        char base[MAX_PATH];
-        ::GetTempPathA(MAX_PATH, base);
-        path = base + ("pavix-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++counter));
+        path.resize(::GetTempPathA(MAX_PATH, path.data()));
+        path += "pavix-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++counter);
         ::CreateDirectoryA(path.c_str(), nullptr), ::SetCurrentDirectoryA(path.c_str());
         if (database) std::ofstream("wtcmain.pvx", std::ios::binary) << *database;
     }
@@ -37,7 +36,7 @@ struct TempDir {
         std::ifstream in("wtcmain.pvx", std::ios::binary);
         return in ? std::optional((std::ostringstream() << in.rdbuf()).str()) : std::nullopt;
     }
-    std::string path;
+    std::string path = std::string(MAX_PATH, '\0');
 };
 
 inline std::string Text(HWND window) {
@@ -66,7 +65,7 @@ inline HWND Find(DWORD pid, int id, int without = 0, HWND owner = nullptr) {
 inline std::string ExeDir() {
     char path[MAX_PATH];
     std::string exe(path, ::GetModuleFileNameA(nullptr, path, MAX_PATH));
-    return exe.substr(0, exe.rfind('\\') + 1);
+    return exe.erase(exe.rfind('\\') + 1);
 }
 
 // A running program: one started in the working directory (pavix.exe unless exe is given), or
