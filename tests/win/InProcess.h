@@ -13,7 +13,6 @@
 
 #include <map>
 #include <shellapi.h>
-#include <thread>
 
 inline CPavixApp theApp;
 inline std::vector<std::string> boxes;   // "caption: text", and what note() adds
