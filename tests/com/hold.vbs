@@ -6,7 +6,6 @@ Set clock = CreateObject("Pavix.Application")
 On Error Resume Next
 clock.Show
 If Err.Number <> 438 Then WScript.Quit 1
-On Error GoTo 0
 
 MsgBox "The clock stays open until you press OK.", 0, "Pavix"
 Set clock = Nothing

@@ -72,8 +72,7 @@ inline std::string ExeDir() {
 // the process of a window. It is killed if it outlives the object.
 struct Process {
     explicit Process(const std::string& args = "", std::string exe = ExeDir() + "pavix.exe") {
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
+        STARTUPINFOA startup{sizeof startup};
         PROCESS_INFORMATION info{};
         std::string line = "\"" + exe + "\" " + args;
         if (::CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))

@@ -20,8 +20,7 @@ void ExpectSixTexts(CPavixDlg& d) {
 }
 
 bool TrayIconPresent(HWND owner) {
-    NOTIFYICONDATAA data{};
-    data.cbSize = sizeof data, data.hWnd = owner, data.uID = CPavixDlg::TRAY_ICON_ID;
+    NOTIFYICONDATAA data{sizeof data, owner, CPavixDlg::TRAY_ICON_ID};
     return ::Shell_NotifyIconA(NIM_MODIFY, &data);   // changes nothing; fails without the icon
 }
 
