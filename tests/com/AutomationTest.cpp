@@ -4,6 +4,8 @@
 
 #include "app/DlgProxy.h"
 
+#include <set>
+
 // The process of a main window that came up after before was taken.
 std::unique_ptr<drive::Process> NewServer(const std::vector<HWND>& before, HWND main = nullptr) {
     drive::WaitUntil([&] {
@@ -32,41 +34,33 @@ protected:
     drive::TempDir dir{"Tokyo\t9.00\r\nCairo\t2.00\r\n"};
 };
 
-// Each client has a process of its own. A close request or Enter only hides the window and
-// Exit removes it: the program lives on until the release, which ends it.
+// Each client has a process of its own, which lives while the client holds it: a close request
+// or Enter only hides its window, and Exit removes it. The release ends it, unless a dialog
+// covers the window then: the program is the user's from there on, and Enter ends it.
 TEST_F(Automation, EachClientHasAProcessThatLivesUntilTheRelease) {
-    Client clients[3] = {Create(), Create(), Create()};
-    ASSERT_TRUE(clients[0].server && clients[1].server && clients[2].server);
-    EXPECT_TRUE(clients[0].server->pid != clients[1].server->pid && clients[1].server->pid != clients[2].server->pid);
+    const std::pair<UINT, WPARAM> rows[] = {{WM_CLOSE, 0}, {WM_KEYDOWN, VK_RETURN}, {WM_COMMAND, ID_MENU_EXIT},
+        {WM_COMMAND, ID_MENU_ABOUT}, {WM_COMMAND, ID_MENU_REGISTER_CITY}, {WM_COMMAND, ID_MENU_HELP}};
+    std::vector<Client> clients;
+    std::set<DWORD> pids;
+    for (size_t i = 0; i < std::size(rows); ++i) clients.push_back(Create()), pids.insert(clients.back().server ? clients.back().server->pid : 0);
+    ASSERT_EQ(pids.size(), std::size(rows));
     for (Client& client : clients) {
+        auto [message, w] = rows[&client - clients.data()];
         drive::Process& server = *client.server;
-        &client == clients ? server.Post(WM_CLOSE) : &client == clients + 1 ? server.PostKey(VK_RETURN)
-                                                                            : server.Post(WM_COMMAND, ID_MENU_EXIT);
-        const bool exit = &client == clients + 2;
-        EXPECT_TRUE(drive::WaitUntil([&] { return exit ? !::IsWindow(server.main) : !::IsWindowVisible(server.main); }));
+        const bool exit = w == ID_MENU_EXIT, dialog = message == WM_COMMAND && !exit;
+        message == WM_KEYDOWN ? server.PostKey(VK_RETURN) : server.Post(message, w);
+        HWND covering = dialog ? server.WaitFor(0, 0, server.main) : nullptr;
+        EXPECT_TRUE(drive::WaitUntil([&] { return dialog || (exit ? !::IsWindow(server.main) : !::IsWindowVisible(server.main)); }));
         EXPECT_TRUE(exit || server.Ticks()) << "a hidden window still ticks";
         EXPECT_FALSE(server.Exited(500));
         client.object->Release();
-        EXPECT_TRUE(server.Exited());
-    }
-}
-
-// A release while a dialog covers the window leaves the program to the user: it lives on, and
-// then behaves as if no client had ever held it.
-TEST_F(Automation, AReleaseDuringADialogLeavesTheProgramToTheUser) {
-    for (int command : {ID_MENU_ABOUT, ID_MENU_REGISTER_CITY, ID_MENU_HELP}) {
-        SCOPED_TRACE(command);
-        Client client = Create();
-        ASSERT_TRUE(client.server);
-        drive::Process& server = *client.server;
-        server.Post(WM_COMMAND, command);
-        HWND dialog = server.WaitFor(0, 0, server.main);
-        client.object->Release();
-        EXPECT_TRUE(server.Ticks() && ::IsWindowVisible(dialog));
-        ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-        EXPECT_TRUE(drive::WaitUntil([&] { return ::IsWindowEnabled(server.main); }) && server.Ticks());
-        server.PostKey(VK_RETURN);
-        EXPECT_TRUE(server.Exited());
+        if (dialog) {
+            EXPECT_TRUE(server.Ticks() && ::IsWindowVisible(covering));
+            ::PostMessageA(covering, WM_COMMAND, IDCANCEL, 0);
+            EXPECT_TRUE(drive::WaitUntil([&] { return ::IsWindowEnabled(server.main); }) && server.Ticks());
+            server.PostKey(VK_RETURN);
+        }
+        EXPECT_TRUE(server.Exited()) << message << " " << w;
     }
 }
 
