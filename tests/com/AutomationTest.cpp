@@ -8,10 +8,8 @@
 
 // The process of a main window that came up after before was taken.
 std::unique_ptr<drive::Process> NewServer(const std::vector<HWND>& before, HWND main = nullptr) {
-    drive::WaitUntil([&] {
-        for (HWND w : drive::FindAll(0, IDC_YOUR_CITY_LIST)) main = std::count(before.begin(), before.end(), w) ? main : w;
-        return main;
-    });
+    auto isNew = [&](HWND w) { return !std::count(before.begin(), before.end(), w) && (main = w); };
+    drive::WaitUntil([&] { return std::ranges::any_of(drive::FindAll(0, IDC_YOUR_CITY_LIST), isNew); });
     return main ? std::make_unique<drive::Process>(main) : nullptr;
 }
 

@@ -15,11 +15,15 @@
 #include <shellapi.h>
 
 inline CPavixApp theApp;
-inline std::vector<std::string> boxes;   // "caption: text", and what note() adds
-
-inline void WatchBoxes(std::function<std::string()> note = [] { return ""; }) {
+// Every message box, as "caption: text", marked when the program still held the database then.
+inline std::vector<std::string> boxes;
+inline void WatchBoxes() {
     boxes.clear();
-    SetMessageBoxObserver([note](auto& text, auto& caption) { boxes.push_back(caption + ": " + text + note()); });
+    SetMessageBoxObserver([](auto& text, auto& caption) {
+        TextFile other;
+        bool held = other.Open(kCityDatabaseName, TextFile::modeRead) == TextFile::openOk && other.TryLock() == TextFile::lockHeld;
+        boxes.push_back(caption + ": " + text + (held ? " (held)" : ""));
+    });
 }
 
 inline std::map<UINT_PTR, std::pair<std::function<bool()>, std::function<void()>>> pending;

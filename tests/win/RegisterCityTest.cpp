@@ -36,15 +36,6 @@ std::string Added(const std::string& record) { return "New City Added !!: Record
 std::string Found(const std::string& record) { return "Found !!: Record For City Of " + record + " Already Exists !!"; }
 std::string Error(const std::string& what) { return "Error !!: Pavix Database " + what + " !!"; }
 
-// Every box, and whether this program still held the database while it showed.
-void WatchBoxesAndLock() {
-    WatchBoxes([] {
-        TextFile other;
-        return other.Open(kCityDatabaseName, TextFile::modeRead) == TextFile::openOk && other.TryLock() == TextFile::lockHeld
-                   ? " (held)" : "";
-    });
-}
-
 TEST(RegisterCity, RegisterAddsOrFindsTheRecordAndSaysWhichOrWhyNot) {
     // The database's bytes before and after (none: no file), the name typed (none: the dialog's
     // own), Behind or not, and the boxes shown.
@@ -82,7 +73,7 @@ TEST(RegisterCity, RegisterAddsOrFindsTheRecordAndSaysWhichOrWhyNot) {
         ASSERT_TRUE(dialog.Create());
         if (row.name) ::SetDlgItemTextA(dialog.GetHwnd(), IDC_CITY_NAME_EDIT, row.name);
         if (row.behind) ::SendDlgItemMessageA(dialog.GetHwnd(), IDC_BEHIND_RADIO, BM_CLICK, 0, 0);
-        WatchBoxesAndLock();
+        WatchBoxes();
         ::SendDlgItemMessageA(dialog.GetHwnd(), IDOK, BM_CLICK, 0, 0);
         EXPECT_TRUE(dialog.IsEnded());
         EXPECT_EQ(boxes, row.shown);
@@ -95,7 +86,7 @@ TEST(RegisterCity, RegisterAddsOrFindsTheRecordAndSaysWhichOrWhyNot) {
 
 TEST(RegisterCity, EachRegisterOpensAFreshDialogUntilOneExitClosesThemAll) {
     drive::TempDir dir("Tokyo\t9.00\r\n");
-    WatchBoxesAndLock();
+    WatchBoxes();
     const std::vector<std::string> names{"Udaipur", "Udaipur", "Cairo"};
     size_t dialogs = 0;
     std::set<const void*> depths;   // one stack depth: no dialog opens inside the last one
