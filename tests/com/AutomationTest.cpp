@@ -25,7 +25,8 @@ protected:
     Client Create() {
         Client client;
         auto before = drive::FindAll(0, IDC_YOUR_CITY_LIST);
-        EXPECT_EQ(::CoCreateInstance(CPavixDlgAutoProxy::clsid, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch, (void**)&client.object), S_OK);
+        EXPECT_EQ(::CoCreateInstance(CPavixDlgAutoProxy::clsid, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch,
+                                     (void**)&client.object), S_OK);
         EXPECT_TRUE(client.server = NewServer(before)) << "no new pavix.exe";
         return client;
     }
@@ -40,7 +41,8 @@ TEST_F(Automation, EachClientHasAProcessThatLivesUntilTheRelease) {
         {WM_COMMAND, ID_MENU_ABOUT}, {WM_COMMAND, ID_MENU_REGISTER_CITY}, {WM_COMMAND, ID_MENU_HELP}};
     std::vector<Client> clients;
     std::set<DWORD> pids;
-    for (size_t i = 0; i < std::size(rows); ++i) clients.push_back(Create()), pids.insert(clients.back().server ? clients.back().server->pid : 0);
+    for (size_t i = 0; i < std::size(rows); ++i)
+        clients.push_back(Create()), pids.insert(clients.back().server ? clients.back().server->pid : 0);
     ASSERT_EQ(pids.size(), std::size(rows));
     for (Client& client : clients) {
         auto [message, w] = rows[&client - clients.data()];
@@ -48,7 +50,8 @@ TEST_F(Automation, EachClientHasAProcessThatLivesUntilTheRelease) {
         const bool exit = w == ID_MENU_EXIT, dialog = message == WM_COMMAND && !exit;
         message == WM_KEYDOWN ? server.PostKey(VK_RETURN) : server.Post(message, w);
         HWND covering = dialog ? server.WaitFor(0, 0, server.main) : nullptr;
-        EXPECT_TRUE(drive::WaitUntil([&] { return dialog || (exit ? !::IsWindow(server.main) : !::IsWindowVisible(server.main)); }));
+        HWND main = server.main;
+        EXPECT_TRUE(drive::WaitUntil([&] { return dialog || (exit ? !::IsWindow(main) : !::IsWindowVisible(main)); }));
         EXPECT_TRUE(exit || server.Ticks()) << "a hidden window still ticks";
         EXPECT_FALSE(server.Exited(500));
         client.object->Release();

@@ -41,8 +41,7 @@ struct TempDir {
 
 inline std::string Text(HWND window) {
     char text[1024] = "";
-    ::SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, LPARAM(text), SMTO_ABORTIFHUNG, 5000, nullptr);
-    return text;
+    return ::SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, LPARAM(text), SMTO_ABORTIFHUNG, 5000, nullptr), text;
 }
 
 // Visible top-level windows of process pid (0: any) that hold control id (0: any) and not
@@ -85,10 +84,8 @@ struct Process {
     ~Process() { Kill(), ::CloseHandle(handle); }
     bool Exited(DWORD ms = 10000) const { return ::WaitForSingleObject(handle, ms) == WAIT_OBJECT_0; }
     void Kill() const { ::TerminateProcess(handle, 9), Exited(); }
-    HWND WaitFor(int id, int without = 0, HWND owner = nullptr) const {
-        HWND found = nullptr;
-        WaitUntil([&] { return (found = Find(pid, id, without, owner)) || Exited(0); }, 15000);
-        return found;
+    HWND WaitFor(int id, int without = 0, HWND owner = nullptr, HWND found = nullptr) const {
+        return WaitUntil([&] { return (found = Find(pid, id, without, owner)) || Exited(0); }, 15000), found;
     }
     HWND WaitForMain() { return main = WaitFor(IDC_YOUR_CITY_LIST); }
     // A tick rewrites the cleared name: the window runs, and handled everything posted before.

@@ -12,7 +12,8 @@ TEST(TwoCopies, RegisteringAtOnceLeaveEveryLineWhole) {
     auto user = [](char prefix) {
         drive::Process copy;
         copy.WaitForMain(), copy.Post(WM_COMMAND, ID_MENU_REGISTER_CITY);
-        for (int i = 0; i < 20; ++i) EXPECT_EQ(drive::Register(copy, prefix + std::to_string(i)), Added(prefix + std::to_string(i)));
+        for (int i = 0; i < 20; ++i)
+            EXPECT_EQ(drive::Register(copy, prefix + std::to_string(i)), Added(prefix + std::to_string(i)));
         copy.Click(copy.WaitFor(IDC_HOURS_LIST), IDCANCEL), copy.Post(WM_COMMAND, ID_MENU_EXIT);
         EXPECT_TRUE(copy.Exited());
     };

@@ -21,7 +21,8 @@ inline void WatchBoxes() {
     boxes.clear();
     SetMessageBoxObserver([](auto& text, auto& caption) {
         TextFile other;
-        bool held = other.Open(kCityDatabaseName, TextFile::modeRead) == TextFile::openOk && other.TryLock() == TextFile::lockHeld;
+        bool held = other.Open(kCityDatabaseName, TextFile::modeRead) == TextFile::openOk &&
+                    other.TryLock() == TextFile::lockHeld;
         boxes.push_back(caption + ": " + text + (held ? " (held)" : ""));
     });
 }

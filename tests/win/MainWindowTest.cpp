@@ -7,8 +7,9 @@ std::string Label(CPavixDlg& d, int id) { return Window(d.GetItem(id)).GetText()
 
 // The six labels after a tick, against the clock's texts for both selections at that second.
 void ExpectSixTexts(CPavixDlg& d) {
-    auto selected = [&](int id, ListBox list = {}) {
-        return (list = ListBox(d.GetItem(id))).GetCurSel() < 0 ? std::nullopt : std::optional(list.GetText(list.GetCurSel()));
+    auto selected = [&](int id) {
+        ListBox list(d.GetItem(id));
+        return list.GetCurSel() < 0 ? std::nullopt : std::optional(list.GetText(list.GetCurSel()));
     };
     LocalReading before, after;   // both in the same second
     do before = ReadLocalClock(), d.Tick(), after = ReadLocalClock(); while (before.second != after.second);
@@ -19,9 +20,9 @@ void ExpectSixTexts(CPavixDlg& d) {
         EXPECT_EQ(Label(d, id), text) << id;
 }
 
-bool TrayIconPresent(HWND owner) {
+bool TrayIconPresent(HWND owner) {   // a change of nothing, which fails without the icon
     NOTIFYICONDATAA data{sizeof data, owner, CPavixDlg::TRAY_ICON_ID};
-    return ::Shell_NotifyIconA(NIM_MODIFY, &data);   // changes nothing; fails without the icon
+    return ::Shell_NotifyIconA(NIM_MODIFY, &data);
 }
 
 // Real input, through the system's queue: a left click in the middle of the window; F1, which
@@ -49,7 +50,7 @@ void Choose(CPavixDlg& d, int command) {
     ::ClientToScreen(d.GetHwnd(), &at), d.Send(WM_CONTEXTMENU, WPARAM(d.GetHwnd()), MAKELPARAM(at.x, at.y));
 }
 
-TEST(MainWindow, StartsWithSortedListsTheFirstEntrySelectedAndTheSixTexts) {
+TEST(MainWindow, StartsWithSortedListsTheFirstEntrySelectedTheSixTextsAndItsColours) {
     struct Row { std::optional<std::string> database; std::vector<std::string> entries, boxes; };
     for (const Row& row : std::vector<Row>{
              {"Tokyo\t9.00\r\nboston -5.00\r\nco-op 2.00\nCote d'Ivoire 0.00\r\nst. john's -3.50\r\nSaint-Denis 4.00\r\n"
@@ -73,12 +74,27 @@ TEST(MainWindow, StartsWithSortedListsTheFirstEntrySelectedAndTheSixTexts) {
             // Loaded cities show their times in the larger system font.
             EXPECT_EQ(Window(d.GetItem(IDC_YOUR_CITY_TIME)).GetFont() == nullptr, !row.entries.empty());
             ExpectSixTexts(d);
+            struct Colours { UINT message; int id; COLORREF brush, text; };   // yellow on black, white lists
+            for (const Colours& c : {Colours{WM_CTLCOLORDLG, 0, RGB(0, 0, 0), RGB(255, 255, 0)},
+                                     Colours{WM_CTLCOLORSTATIC, IDC_YOUR_CITY_TIME, RGB(0, 0, 0), RGB(255, 255, 0)},
+                                     Colours{WM_CTLCOLORLISTBOX, IDC_YOUR_CITY_LIST, ::GetSysColor(COLOR_WINDOW),
+                                             ::GetSysColor(COLOR_WINDOWTEXT)}}) {
+                HDC dc = ::CreateCompatibleDC(nullptr);
+                LOGBRUSH brush{};
+                ::GetObjectA(HBRUSH(d.Send(c.message, WPARAM(dc), LPARAM(d.GetItem(c.id)))), sizeof brush, &brush);
+                EXPECT_EQ(std::pair(brush.lbColor, ::GetTextColor(dc)), std::pair(c.brush, c.text)) << c.message;
+                ::DeleteDC(dc);
+            }
         });
     }
 }
 
-TEST(MainWindow, EscapeAndCloseDoNothingTheClockFollowsANewSelectionAndEnterEnds) {
+TEST(MainWindow, EscapeAndCloseDoNothingAPressDragsTheClockFollowsANewSelectionAndEnterEnds) {
     RunApp(kCities, [](CPavixDlg& d) {
+        d.Send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 4));
+        MSG m{};   // a press on the missing caption, where the mouse is
+        EXPECT_TRUE(::PeekMessageA(&m, d.GetHwnd(), WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE));
+        EXPECT_EQ(std::pair(m.wParam, m.lParam), std::pair(WPARAM(HTCAPTION), LPARAM(MAKELPARAM(3, 4))));
         HWND list = d.GetItem(IDC_YOUR_CITY_LIST);
         ::PostMessageA(list, WM_KEYDOWN, VK_ESCAPE, 1), d.Post(WM_CLOSE), d.Post(WM_SYSCOMMAND, SC_CLOSE);
         ListBox(list).SetCurSel(3);
@@ -88,25 +104,6 @@ TEST(MainWindow, EscapeAndCloseDoNothingTheClockFollowsANewSelectionAndEnterEnds
         ExpectSixTexts(d);
         ::PostMessageA(list, WM_KEYDOWN, VK_RETURN, 1);
         EXPECT_TRUE(Pump([&] { return d.IsEnded(); }));
-    });
-}
-
-TEST(MainWindow, APressOnTheBackgroundDragsAndTheColoursAreYellowOnBlack) {
-    RunApp(kCities, [](CPavixDlg& d) {
-        d.Send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 4));
-        MSG m{};   // a press on the missing caption, where the mouse is
-        EXPECT_TRUE(::PeekMessageA(&m, d.GetHwnd(), WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE));
-        EXPECT_EQ(std::pair(m.wParam, m.lParam), std::pair(WPARAM(HTCAPTION), LPARAM(MAKELPARAM(3, 4))));
-        struct Row { UINT message; int id; COLORREF brush, text; };
-        for (const Row& row : {Row{WM_CTLCOLORDLG, 0, RGB(0, 0, 0), RGB(255, 255, 0)},
-                               Row{WM_CTLCOLORSTATIC, IDC_YOUR_CITY_TIME, RGB(0, 0, 0), RGB(255, 255, 0)},
-                               Row{WM_CTLCOLORLISTBOX, IDC_YOUR_CITY_LIST, ::GetSysColor(COLOR_WINDOW), ::GetSysColor(COLOR_WINDOWTEXT)}}) {
-            HDC dc = ::CreateCompatibleDC(nullptr);
-            LOGBRUSH brush{};
-            ::GetObjectA(HBRUSH(d.Send(row.message, WPARAM(dc), LPARAM(d.GetItem(row.id)))), sizeof brush, &brush);
-            EXPECT_EQ(std::pair(brush.lbColor, ::GetTextColor(dc)), std::pair(row.brush, row.text)) << row.message;
-            ::DeleteDC(dc);
-        }
     });
 }
 
