@@ -25,6 +25,13 @@ bool TrayIconPresent(HWND owner) {   // a change of nothing, which fails without
     return ::Shell_NotifyIconA(NIM_MODIFY, &data);
 }
 
+// Whether the notification icon was still there as the main window went.
+bool iconAtDestroy = false;
+LRESULT CALLBACK NoteIconAtDestroy(int code, WPARAM w, LPARAM l) {
+    if (code == HCBT_DESTROYWND && ::GetDlgItem(HWND(w), IDC_YOUR_CITY_LIST)) iconAtDestroy = TrayIconPresent(HWND(w));
+    return ::CallNextHookEx(nullptr, code, w, l);
+}
+
 // Real input, through the system's queue: a left click in the middle of the window; F1, which
 // only such input turns into a request for help.
 void ClickOn(HWND window) {
@@ -128,7 +135,8 @@ TEST(MainWindow, EachMenuCommandDoesItsJob) {
                  {"Register City", menu(ID_MENU_REGISTER_CITY), IDC_HOURS_LIST,
                   [](HWND list) { ::PostMessageA(::GetParent(list), WM_COMMAND, IDCANCEL, 0); }, {}},
                  {"Minimize", menu(ID_MENU_MINIMIZE), 0, {}, [&] { return ::IsIconic(main) && TrayIconPresent(main); }},
-                 {"Exit", menu(ID_MENU_EXIT), 0, {}, [&] { return !::IsWindow(main) && !TrayIconPresent(main); }}}) {
+                 {"Exit", [](CPavixDlg& d) { ::SetWindowsHookExA(WH_CBT, &NoteIconAtDestroy, nullptr, ::GetCurrentThreadId()),
+                                             Choose(d, ID_MENU_EXIT); }, 0, {}, [&] { return !::IsWindow(main) && !iconAtDestroy; }}}) {
             SCOPED_TRACE(row.what);
             auto dialog = [&] { return drive::Find(::GetCurrentProcessId(), row.control, 0, main); };
             bool closed = false;
