@@ -117,6 +117,7 @@ TEST(MainWindow, EscapeAndCloseDoNothingAPressDragsTheClockFollowsANewSelectionA
 TEST(MainWindow, EachMenuCommandDoesItsJob) {
     RunApp(kCities, [](CPavixDlg& d) {
         HWND main = d.GetHwnd();
+        ::SetWindowsHookExA(WH_CBT, &NoteIconAtDestroy, nullptr, ::GetCurrentThreadId());
         auto menu = [](int command) { return [command](CPavixDlg& d) { Choose(d, command); }; };
         auto help = [](HWND text) {
             EXPECT_EQ(drive::Text(text), HelpText);
@@ -135,8 +136,7 @@ TEST(MainWindow, EachMenuCommandDoesItsJob) {
                  {"Register City", menu(ID_MENU_REGISTER_CITY), IDC_HOURS_LIST,
                   [](HWND list) { ::PostMessageA(::GetParent(list), WM_COMMAND, IDCANCEL, 0); }, {}},
                  {"Minimize", menu(ID_MENU_MINIMIZE), 0, {}, [&] { return ::IsIconic(main) && TrayIconPresent(main); }},
-                 {"Exit", [](CPavixDlg& d) { ::SetWindowsHookExA(WH_CBT, &NoteIconAtDestroy, nullptr, ::GetCurrentThreadId()),
-                                             Choose(d, ID_MENU_EXIT); }, 0, {}, [&] { return !::IsWindow(main) && !iconAtDestroy; }}}) {
+                 {"Exit", menu(ID_MENU_EXIT), 0, {}, [&] { return !::IsWindow(main) && !iconAtDestroy; }}}) {
             SCOPED_TRACE(row.what);
             auto dialog = [&] { return drive::Find(::GetCurrentProcessId(), row.control, 0, main); };
             bool closed = false;
