@@ -12,12 +12,9 @@ if(PAVIX_PLATFORM_SOURCES)
   add_library(pavix_platform STATIC ${PAVIX_PLATFORM_SOURCES})
   target_link_libraries(pavix_platform PUBLIC pavix_core user32 gdi32 shell32 ole32 oleaut32 uuid comctl32 advapi32)
 endif()
-if(PAVIX_GUI_SOURCES)
-  add_library(pavix_gui STATIC ${PAVIX_GUI_SOURCES})
-  target_link_libraries(pavix_gui PUBLIC pavix_platform)
-endif()
 
-# The automation object's type library, made by widl and embedded by pavix.rc.
+# The automation object's type library, embedded by pavix.rc, and the header with its class and
+# interface identifiers, both made by widl from the one IDL file.
 find_program(PAVIX_WIDL NAMES widl x86_64-w64-mingw32-widl i686-w64-mingw32-widl REQUIRED)
 set(PAVIX_TLB ${CMAKE_BINARY_DIR}/pavix.tlb)
 if(CMAKE_HOST_WIN32)
@@ -30,10 +27,20 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
 else()
   set(PAVIX_WIDL_ARCH --win32)
 endif()
-add_custom_command(OUTPUT ${PAVIX_TLB}
+set(PAVIX_IDL_HEADER ${CMAKE_BINARY_DIR}/generated/pavix_idl.h)
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/generated)
+add_custom_command(OUTPUT ${PAVIX_TLB} ${PAVIX_IDL_HEADER}
   COMMAND ${PAVIX_WIDL} ${PAVIX_WIDL_ARCH} -t -L ${PAVIX_STDOLE_DIR} -o ${PAVIX_TLB} ${CMAKE_SOURCE_DIR}/res/pavix.idl
+  COMMAND ${PAVIX_WIDL} ${PAVIX_WIDL_ARCH} -h -o ${PAVIX_IDL_HEADER} ${CMAKE_SOURCE_DIR}/res/pavix.idl
   DEPENDS ${CMAKE_SOURCE_DIR}/res/pavix.idl VERBATIM)
-add_custom_target(pavix_tlb DEPENDS ${PAVIX_TLB})
+add_custom_target(pavix_tlb DEPENDS ${PAVIX_TLB} ${PAVIX_IDL_HEADER})
+
+if(PAVIX_GUI_SOURCES)
+  add_library(pavix_gui STATIC ${PAVIX_GUI_SOURCES})
+  target_link_libraries(pavix_gui PUBLIC pavix_platform)
+  target_include_directories(pavix_gui PUBLIC ${CMAKE_BINARY_DIR}/generated)
+  add_dependencies(pavix_gui pavix_tlb)
+endif()
 add_compile_options($<$<COMPILE_LANGUAGE:RC>:-I${CMAKE_BINARY_DIR}>)
 set_source_files_properties(${CMAKE_SOURCE_DIR}/res/pavix.rc PROPERTIES OBJECT_DEPENDS ${PAVIX_TLB})
 

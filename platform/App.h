@@ -26,7 +26,8 @@ public:
     // has no line for it either.
     bool RouteCommand(WPARAM w, LPARAM l);
 
-    // The process entry's work: runs InitInstance and returns the exit code.
+    // The process entry's work: runs InitInstance. Returns the process's exit code, always 0:
+    // the program tells the user of a failure, never its caller.
     int Run(HINSTANCE instance, const char* commandLine);
     virtual BOOL InitInstance() = 0;
 
