@@ -67,10 +67,8 @@ TEST_F(Automation, EachClientHasAProcessThatLivesUntilTheRelease) {
 
 // Wine's cscript.exe holds the object from tests/com/hold.vbs until its message box is answered.
 TEST_F(Automation, AScriptHoldsTheProgramUntilItLetsGo) {
-    char system[MAX_PATH] = "";
-    ::GetSystemDirectoryA(system, MAX_PATH);
     auto before = drive::FindAll(0, IDC_YOUR_CITY_LIST);
-    drive::Process script("//NoLogo \"" + drive::ExeDir() + "hold.vbs\"", system + std::string("\\cscript.exe"));
+    drive::Process script("//NoLogo \"" + drive::ExeDir() + "hold.vbs\"", "C:\\windows\\system32\\cscript.exe");
     auto server = NewServer(before);
     HWND box = script.WaitFor(IDOK);   // shown once the script holds the object
     ASSERT_TRUE(server && box);
