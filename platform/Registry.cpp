@@ -135,19 +135,15 @@ bool Registry::SetValue(const std::string& key, const std::string& value, const 
 {
     bool written = !m_roots.empty();
     for (HKEY root : m_roots) {
-        // 64-bit Windows keeps class and interface entries apart for 32-bit and 64-bit clients;
-        // both kinds get this executable. Entries both views share are simply written twice.
-        for (REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY}) {
-            HKEY opened = nullptr;
-            if (::RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE | view, nullptr, &opened,
-                                  nullptr) != ERROR_SUCCESS) {
-                written = false;
-                continue;
-            }
-            written &= ::RegSetValueExA(opened, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                                        static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
-            ::RegCloseKey(opened);
+        HKEY opened = nullptr;
+        if (::RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened, nullptr) !=
+            ERROR_SUCCESS) {
+            written = false;
+            continue;
         }
+        written &= ::RegSetValueExA(opened, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                    static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
+        ::RegCloseKey(opened);
     }
     return written;
 }

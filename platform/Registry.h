@@ -6,7 +6,6 @@
 // Writes the registry entries by which clients find an automation class and its type library.
 // On Windows they go per user, under HKEY_CURRENT_USER\Software\Classes, which needs no
 // administrator. Wine does not look there, so under Wine they go to HKEY_CLASSES_ROOT as well.
-// Both registry views get them, so that 32-bit and 64-bit clients alike find this executable.
 // Writing again overwrites; within each entry the value that makes it usable (the server path,
 // a link to another entry) is written last, so an interrupted write never sends a client to a
 // wrong program.
