@@ -50,8 +50,8 @@ TEST(Kill, DuringARegistrationTheFileKeepsOnlyWholeLines) {
     }
 }
 
-// A user's start points the class at this pavix.exe, for 32-bit and 64-bit clients alike; a
-// start by the component runtime leaves the registry alone.
+// A user's start points the class at this pavix.exe, in both registry views where 32-bit and
+// 64-bit programs run side by side; a start by the component runtime leaves the registry alone.
 TEST(StartSwitches, OnlyAUserStartRewritesTheRegistry) {
     const std::string server = "CLSID\\" + GuidText(CPavixDlgAutoProxy::clsid) + "\\LocalServer32";
     auto value = [&](REGSAM view, HKEY key = nullptr) {   // in that registry view; "" when there is none
@@ -61,15 +61,19 @@ TEST(StartSwitches, OnlyAUserStartRewritesTheRegistry) {
         ::RegGetValueA(key, nullptr, nullptr, RRF_RT_REG_SZ, nullptr, text, &size), ::RegCloseKey(key);
         return std::string(text);
     };
+    char wow64[MAX_PATH] = "";
+    ::GetSystemWow64DirectoryA(wow64, MAX_PATH);
+    const bool both = ::GetFileAttributesA((wow64 + std::string("\\kernel32.dll")).c_str()) != INVALID_FILE_ATTRIBUTES;
+    const auto views = both ? std::vector<REGSAM>{KEY_WOW64_32KEY, KEY_WOW64_64KEY} : std::vector<REGSAM>{0};
     drive::TempDir dir("Tokyo\t9.00\r\n");
     for (const auto& [args, rewrites] : std::vector<std::pair<std::string, bool>>{
              {"/Embedding", false}, {"-automation", false}, {" -EmBeDdInG ", false}, {"/Embed", true},
              {"--automation", true}, {"", true}}) {
         SCOPED_TRACE(args);
-        for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) ::RegDeleteKeyExA(HKEY_CLASSES_ROOT, server.c_str(), view, 0);
+        for (REGSAM view : views) ::RegDeleteKeyExA(HKEY_CLASSES_ROOT, server.c_str(), view, 0);
         drive::Process copy(args);
         ASSERT_TRUE(copy.WaitForMain() && (copy.PostKey(VK_RETURN), copy.Exited()));
-        for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY})
+        for (REGSAM view : views)
             EXPECT_EQ(value(view), rewrites ? "\"" + drive::ExeDir() + "pavix.exe\"" : "") << view;
     }
 }
