@@ -1,194 +1,152 @@
-// The main window, created in this process on a database in a scratch directory. What the
-// end-to-end suite sees from outside (sorting, clock texts, keys, tray, drag, colours) is not
-// repeated here; these are the states and messages it cannot reach.
-#include "WinTestSupport.h"
+// The main window in this process: start-up, the clock, keys, mouse, colours and the menu.
+#include "InProcess.h"
 
-#include "clock/WorldClock.h"
-#include "platform/App.h"
-#include "platform/ListBox.h"
-#include "res/resource.h"
-#include "ui/pavixDlg.h"
+const std::string kCities = "Tokyo\t9.00\r\nUdaipur\t5.50\r\nHonolulu\t-10.00\r\nboston\t-5.00\n";
 
-#include <gtest/gtest.h>
+std::string Label(CPavixDlg& d, int id) { return Window(d.GetItem(id)).GetText(); }
 
-#include <memory>
-#include <string>
-#include <vector>
-
-using namespace wintest;
-
-namespace {
-
-LocalReading Now()
-{
-    SYSTEMTIME t;
-    ::GetLocalTime(&t);
-    return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+// The six labels after a tick, against the clock's texts for both selections at that second.
+void ExpectSixTexts(CPavixDlg& d) {
+    auto selected = [&](int id) {
+        ListBox list(d.GetItem(id));
+        return list.GetCurSel() < 0 ? std::nullopt : std::optional(list.GetText(list.GetCurSel()));
+    };
+    LocalReading before, after;   // both in the same second
+    do before = ReadLocalClock(), d.Tick(), after = ReadLocalClock(); while (before.second != after.second);
+    ClockTexts t = BuildClockTexts(before, selected(IDC_YOUR_CITY_LIST), selected(IDC_DESTINATION_LIST));
+    for (auto [id, text] : {std::pair(IDC_YOUR_CITY_TIME, t.yourCityTime), {IDC_YOUR_CITY_DATE, t.yourCityDate},
+                            {IDC_YOUR_CITY_NAME, t.yourCityName}, {IDC_DESTINATION_NAME, t.destinationName},
+                            {IDC_DESTINATION_DATE, t.destinationDate}, {IDC_DESTINATION_TIME, t.destinationTime}})
+        EXPECT_EQ(Label(d, id), text) << id;
 }
 
-// A stand-in for the automation object: only its address is ever looked at.
-alignas(16) unsigned char dummyProxy[256];
+bool TrayIconPresent(HWND owner) {   // a change of nothing, which fails without the icon
+    NOTIFYICONDATAA data{sizeof data, owner, CPavixDlg::TRAY_ICON_ID};
+    return ::Shell_NotifyIconA(NIM_MODIFY, &data);
+}
 
-class MainWindowTest : public ::testing::Test {
-protected:
-    TempDir dir;
-    MessageBoxCapture boxes;
-    std::unique_ptr<CPavixDlg> dialog;
+// Whether the notification icon was still there as the main window went.
+bool iconAtDestroy = false;
+LRESULT CALLBACK NoteIconAtDestroy(int code, WPARAM w, LPARAM l) {
+    if (code == HCBT_DESTROYWND && ::GetDlgItem(HWND(w), IDC_YOUR_CITY_LIST)) iconAtDestroy = TrayIconPresent(HWND(w));
+    return ::CallNextHookEx(nullptr, code, w, l);
+}
 
-    // Creates the main window on a database with exactly these bytes, or on none.
-    void Open(const std::string* bytes)
-    {
-        if (bytes)
-            dir.Write("wtcmain.pvx", *bytes);
-        dialog = std::make_unique<CPavixDlg>();
-        ASSERT_TRUE(Created(*dialog));
-    }
+// Real input, through the system's queue: a left click in the middle of the window; F1, which
+// only such input turns into a request for help.
+void ClickOn(HWND window) {
+    RECT r;
+    ::GetWindowRect(window, &r), ::SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    ::mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0), ::mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+}
+void PressF1() { ::keybd_event(VK_F1, 0, 0, 0), ::keybd_event(VK_F1, 0, KEYEVENTF_KEYUP, 0); }
 
-    void TearDown() override
-    {
-        if (dialog) {
-            // The destructor would write through a non-null automation pointer.
-            dialog->m_pAutomationProxy = nullptr;
-            dialog->DestroyWindow();
-            dialog.reset();
+// Right-clicks the window and chooses the item of command from the menu with the keyboard.
+void Choose(CPavixDlg& d, int command) {
+    RunWhen([] { return ::IsWindowVisible(::FindWindowA("#32768", nullptr)); }, [command] {
+        HWND popup = ::FindWindowA("#32768", nullptr);
+        auto menu = HMENU(::SendMessageA(popup, MN_GETHMENU, 0, 0));
+        for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+            if (!(::GetMenuState(menu, i, MF_BYPOSITION) & MF_SEPARATOR))
+                ::PostMessageA(popup, WM_KEYDOWN, VK_DOWN, 0);
+            if (int(::GetMenuItemID(menu, i)) == command) return (void)::PostMessageA(popup, WM_KEYDOWN, VK_RETURN, 0);
         }
-        App::Current()->SetMainWnd(nullptr);
-        ForgetPendingActions();
-        TakeQuit();
+        ADD_FAILURE() << "no item for command " << command, ::EndMenu();
+    });
+    POINT at{10, 10};
+    ::ClientToScreen(d.GetHwnd(), &at), d.Send(WM_CONTEXTMENU, WPARAM(d.GetHwnd()), MAKELPARAM(at.x, at.y));
+}
+
+TEST(MainWindow, StartsWithSortedListsTheFirstEntrySelectedTheSixTextsAndItsColours) {
+    struct Row { std::optional<std::string> database; std::vector<std::string> entries, boxes; };
+    for (const Row& row : std::vector<Row>{
+             {"Tokyo\t9.00\r\nboston -5.00\r\nco-op 2.00\nCote d'Ivoire 0.00\r\nst. john's -3.50\r\nSaint-Denis 4.00\r\n"
+              "zurich 1.00\r\nZurich 1.00\r\n_under 0.00",
+              {"Tokyo 9.00", "boston -5.00", "co-op 2.00", "Cote d'Ivoire 0.00", "st. john's -3.50",
+               "Saint-Denis 4.00", "zurich 1.00", "Zurich 1.00", "_under 0.00"}, {}},
+             {"", {}, {"Read Record..: File Empty.."}},
+             {std::nullopt, {}, {"Read Record..: City Database wtcmain.pvx Not Found !!"}}}) {
+        RunApp(row.database, [&](CPavixDlg& d) {
+            EXPECT_EQ(boxes, row.boxes);
+            EXPECT_EQ(::GetFileAttributesA(kCityDatabaseName) != INVALID_FILE_ATTRIBUTES, bool(row.database));
+            // In the order a sorted list box gives the same entries.
+            ListBox sorted(::CreateWindowA("LISTBOX", "", LBS_SORT, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr));
+            for (const std::string& entry : row.entries) sorted.AddString(entry);
+            for (int id : {IDC_YOUR_CITY_LIST, IDC_DESTINATION_LIST}) {
+                ListBox list(d.GetItem(id));
+                ASSERT_EQ(list.GetCount(), int(row.entries.size()));
+                for (int i = 0; i < list.GetCount(); ++i) EXPECT_EQ(list.GetText(i), sorted.GetText(i));
+                EXPECT_EQ(list.GetCurSel(), row.entries.empty() ? -1 : 0);
+            }
+            // Loaded cities show their times in the larger system font.
+            EXPECT_EQ(Window(d.GetItem(IDC_YOUR_CITY_TIME)).GetFont() == nullptr, !row.entries.empty());
+            ExpectSixTexts(d);
+            struct Colours { UINT message; int id; COLORREF brush, text; };   // yellow on black, white lists
+            for (const Colours& c : {Colours{WM_CTLCOLORDLG, 0, RGB(0, 0, 0), RGB(255, 255, 0)},
+                                     Colours{WM_CTLCOLORSTATIC, IDC_YOUR_CITY_TIME, RGB(0, 0, 0), RGB(255, 255, 0)},
+                                     Colours{WM_CTLCOLORLISTBOX, IDC_YOUR_CITY_LIST, ::GetSysColor(COLOR_WINDOW),
+                                             ::GetSysColor(COLOR_WINDOWTEXT)}}) {
+                HDC dc = ::CreateCompatibleDC(nullptr);
+                LOGBRUSH brush{};
+                ::GetObjectA(HBRUSH(d.Send(c.message, WPARAM(dc), LPARAM(d.GetItem(c.id)))), sizeof brush, &brush);
+                EXPECT_EQ(std::pair(brush.lbColor, ::GetTextColor(dc)), std::pair(c.brush, c.text)) << c.message;
+                ::DeleteDC(dc);
+            }
+        });
     }
+}
 
-    HWND Hwnd() const { return dialog->GetHwnd(); }
-    HWND Item(int id) const { return dialog->GetItem(id); }
-    HFONT FontOf(HWND window) const { return reinterpret_cast<HFONT>(::SendMessageA(window, WM_GETFONT, 0, 0)); }
-};
+TEST(MainWindow, EscapeAndCloseDoNothingAPressDragsTheClockFollowsANewSelectionAndEnterEnds) {
+    RunApp(kCities, [](CPavixDlg& d) {
+        d.Send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 4));
+        MSG m{};   // a press on the missing caption, where the mouse is
+        EXPECT_TRUE(::PeekMessageA(&m, d.GetHwnd(), WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE));
+        EXPECT_EQ(std::pair(m.wParam, m.lParam), std::pair(WPARAM(HTCAPTION), LPARAM(MAKELPARAM(3, 4))));
+        HWND list = d.GetItem(IDC_YOUR_CITY_LIST);
+        ::PostMessageA(list, WM_KEYDOWN, VK_ESCAPE, 1), d.Post(WM_CLOSE), d.Post(WM_SYSCOMMAND, SC_CLOSE);
+        ListBox(list).SetCurSel(3);
+        // Ticks come only when no posted message waits: this one comes after all of the above.
+        ASSERT_TRUE(Pump([&] { return Label(d, IDC_YOUR_CITY_NAME) == "Udaipur 5.50"; }));
+        EXPECT_TRUE(d.IsVisible() && !d.IsEnded() && !::IsIconic(d.GetHwnd()));
+        ExpectSixTexts(d);
+        ::PostMessageA(list, WM_KEYDOWN, VK_RETURN, 1);
+        EXPECT_TRUE(Pump([&] { return d.IsEnded(); }));
+    });
+}
 
-const std::string kThreeCities = "Tokyo\t9.00\r\nboston\t-5.00\r\nCairo\t2.00\r\n";
-
-TEST_F(MainWindowTest, EmptyOrMissingFileIsReportedAndLeavesTheListsEmpty)
-{
-    const std::string empty;
-    for (const std::string* bytes : {&empty, static_cast<const std::string*>(nullptr)}) {
-        SCOPED_TRACE(bytes ? "empty" : "missing");
-        ::DeleteFileA("wtcmain.pvx");
-        boxes.boxes.clear();
-        Open(bytes);
-        ASSERT_EQ(boxes.boxes.size(), 1u);
-        if (bytes) {
-            EXPECT_EQ(boxes.boxes[0].first, "File Empty..");
-        } else {
-            EXPECT_NE(boxes.boxes[0].first.find("wtcmain.pvx"), std::string::npos) << boxes.boxes[0].first;
-            EXPECT_EQ(::GetFileAttributesA("wtcmain.pvx"), INVALID_FILE_ATTRIBUTES) << "no file is created";
+TEST(MainWindow, EachMenuCommandDoesItsJob) {
+    RunApp(kCities, [](CPavixDlg& d) {
+        HWND main = d.GetHwnd();
+        ::SetWindowsHookExA(WH_CBT, &NoteIconAtDestroy, nullptr, ::GetCurrentThreadId());
+        auto menu = [](int command) { return [command](CPavixDlg& d) { Choose(d, command); }; };
+        auto help = [](HWND text) {
+            EXPECT_EQ(drive::Text(text), HelpText);
+            ::SendMessageA(::GetParent(text), WM_HELP, 0, 0);   // F1 inside Help opens no second one
+            ClickOn(text);
+        };
+        // How the command is raised; the control of the dialog it opens, given to inDialog, which
+        // closes that dialog; or else when it is done.
+        struct Row { const char* what; std::function<void(CPavixDlg&)> raise; int control;
+                     std::function<void(HWND)> inDialog; std::function<bool()> done; };
+        for (const Row& row : std::vector<Row>{
+                 {"About", menu(ID_MENU_ABOUT), 0xFFFF, ClickOn, {}},
+                 {"Help", menu(ID_MENU_HELP), IDC_HELP_TEXT, help, {}},
+                 {"F1", [](CPavixDlg& d) { ::SetForegroundWindow(d.GetHwnd()), PressF1(); }, IDC_HELP_TEXT, help, {}},
+                 {"ID_HELP", [](CPavixDlg& d) { d.Post(WM_COMMAND, ID_HELP); }, IDC_HELP_TEXT, help, {}},
+                 {"Register City", menu(ID_MENU_REGISTER_CITY), IDC_HOURS_LIST,
+                  [](HWND list) { ::PostMessageA(::GetParent(list), WM_COMMAND, IDCANCEL, 0); }, {}},
+                 {"Minimize", menu(ID_MENU_MINIMIZE), 0, {}, [&] { return ::IsIconic(main) && TrayIconPresent(main); }},
+                 {"Exit", menu(ID_MENU_EXIT), 0, {}, [&] { return !::IsWindow(main) && !iconAtDestroy; }}}) {
+            SCOPED_TRACE(row.what);
+            auto dialog = [&] { return drive::Find(::GetCurrentProcessId(), row.control, 0, main); };
+            bool closed = false;
+            if (row.inDialog)
+                RunWhen(dialog, [&] { row.inDialog(::GetDlgItem(dialog(), row.control)), closed = true; });
+            row.raise(d);
+            EXPECT_TRUE(Pump(row.done ? row.done : [&] { return closed && !dialog(); }));
+            EXPECT_EQ(boxes, std::vector<std::string>{});
+            ::ShowWindow(main, SW_RESTORE);
         }
-        EXPECT_EQ(boxes.boxes[0].second, "Read Record..");
-        for (int id : {IDC_YOUR_CITY_LIST, IDC_DESTINATION_LIST}) {
-            EXPECT_EQ(ListBox(Item(id)).GetCount(), 0);
-            EXPECT_EQ(ListBox(Item(id)).GetCurSel(), -1);
-        }
-        // Without a database the time labels keep the dialog font.
-        HFONT dialogFont = FontOf(Hwnd());
-        ASSERT_NE(dialogFont, nullptr);
-        EXPECT_EQ(FontOf(Item(IDC_YOUR_CITY_TIME)), dialogFont);
-        EXPECT_EQ(FontOf(Item(IDC_DESTINATION_TIME)), dialogFont);
-
-        // A tick with nothing selected: no city, and the local time twice.
-        LocalReading before = Now();
-        dialog->Tick();
-        LocalReading after = Now();
-        const std::string time = TextOf(Item(IDC_YOUR_CITY_TIME));
-        EXPECT_TRUE(time == BuildClockTexts(before, std::nullopt, std::nullopt).yourCityTime ||
-                    time == BuildClockTexts(after, std::nullopt, std::nullopt).yourCityTime) << time;
-        EXPECT_EQ(TextOf(Item(IDC_DESTINATION_TIME)), time);
-        EXPECT_EQ(TextOf(Item(IDC_DESTINATION_DATE)), TextOf(Item(IDC_YOUR_CITY_DATE)));
-        EXPECT_EQ(TextOf(Item(IDC_YOUR_CITY_NAME)), "");
-        EXPECT_EQ(TextOf(Item(IDC_DESTINATION_NAME)), "");
-        dialog->DestroyWindow();
-        dialog.reset();
-    }
+    });
 }
 
-TEST_F(MainWindowTest, OkEndsOrHidesCloseHidesOnlyForAnAutomationClientCancelDoesNothing)
-{
-    for (bool client : {false, true}) {
-        SCOPED_TRACE(client ? "with a client" : "without a client");
-        Open(&kThreeCities);
-        if (client)
-            dialog->m_pAutomationProxy = reinterpret_cast<CPavixDlgAutoProxy*>(dummyProxy);
-        dialog->Send(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED));
-        EXPECT_TRUE(::IsWindowVisible(Hwnd()));
-        dialog->Send(WM_CLOSE);
-        EXPECT_EQ(::IsWindowVisible(Hwnd()) != FALSE, !client);
-        dialog->Show(SW_SHOW);
-        dialog->Send(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED));
-        EXPECT_EQ(dialog->IsEnded(), !client);
-        EXPECT_TRUE(::IsWindow(Hwnd()));
-        if (client) {
-            EXPECT_FALSE(::IsWindowVisible(Hwnd()));
-        }
-        TearDown();
-    }
-}
-
-TEST_F(MainWindowTest, MinimizeAddsTheIconAndExitRemovesItWithTheWindow)
-{
-    Open(&kThreeCities);
-    HWND hwnd = Hwnd();
-    ASSERT_FALSE(TrayIconPresent(hwnd, CPavixDlg::TRAY_ICON_ID));
-    // Twice: the second Minimize must not fail for an icon that is already there.
-    for (int i = 0; i < 2; ++i) {
-        dialog->Send(WM_COMMAND, MAKEWPARAM(ID_MENU_MINIMIZE, 0));
-        EXPECT_TRUE(::IsIconic(hwnd));
-        EXPECT_TRUE(TrayIconPresent(hwnd, CPavixDlg::TRAY_ICON_ID));
-        dialog->Show(SW_RESTORE);
-    }
-    dialog->Send(WM_COMMAND, MAKEWPARAM(ID_MENU_EXIT, 0));
-    EXPECT_FALSE(::IsWindow(hwnd));
-    EXPECT_FALSE(TrayIconPresent(hwnd, CPavixDlg::TRAY_ICON_ID));
-    EXPECT_FALSE(dialog->DestroyWindow()) << "a second destruction finds nothing to do";
-}
-
-TEST_F(MainWindowTest, LeftPressOnTheBackgroundOrALabelStartsAWindowMove)
-{
-    Open(&kThreeCities);
-    MSG msg;
-    while (::PeekMessageA(&msg, Hwnd(), WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE)) {
-    }
-    RECT label;
-    ::GetWindowRect(Item(IDC_YOUR_CITY_TIME), &label);
-    ::MapWindowPoints(nullptr, Hwnd(), reinterpret_cast<POINT*>(&label), 2);
-    for (POINT at : {POINT{3, 3}, POINT{(label.left + label.right) / 2, (label.top + label.bottom) / 2}}) {
-        SCOPED_TRACE(std::to_string(at.x) + "," + std::to_string(at.y));
-        ::SendMessageA(Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
-        ASSERT_TRUE(::PeekMessageA(&msg, Hwnd(), WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE));
-        EXPECT_EQ(msg.wParam, WPARAM(HTCAPTION));
-        EXPECT_EQ(msg.lParam, MAKELPARAM(at.x, at.y));
-    }
-}
-
-} // namespace
-
-// The window orders the entries itself (by sort keys) and inserts them at the end; the result
-// must be the order a sorted list box makes of the same entries on its own.
-TEST_F(MainWindowTest, ListsHoldTheOrderASortedListBoxWouldMake)
-{
-    const std::vector<std::string> entries = {
-        "st. john's -3.50", "Saint-Denis 4.00", "SAO PAULO -3.00", "sao tome 0.00", "Ho Chi Minh 7.00",
-        "ho-chi-minh 7.00", "10th Street 1.00", "9 Mile -1.00", "O'Higgins -4.00", "Ohio -5.00",
-        "Zurich 1.00", "zurich 1.00", "_under 0.00", "Cote d'Ivoire 0.00", "co-op 2.00"};
-    std::string bytes;
-    for (const std::string& entry : entries)
-        bytes += entry + "\r\n";
-    Open(&bytes);
-
-    HWND reference = ::CreateWindowA("LISTBOX", "", LBS_SORT, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-    ASSERT_TRUE(reference);
-    for (const std::string& entry : entries)
-        ::SendMessageA(reference, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
-    const ListBox expected(reference);
-    for (int id : {IDC_YOUR_CITY_LIST, IDC_DESTINATION_LIST}) {
-        const ListBox list(Item(id));
-        ASSERT_EQ(list.GetCount(), expected.GetCount());
-        for (int i = 0; i < expected.GetCount(); ++i)
-            EXPECT_EQ(list.GetText(i), expected.GetText(i)) << "list " << id << ", entry " << i;
-    }
-    ::DestroyWindow(reference);
-}
