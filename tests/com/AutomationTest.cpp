@@ -21,13 +21,6 @@ protected:
         servers.push_back(main);
         return main ? std::make_unique<Process>(main) : nullptr;
     }
-    Client Create() {
-        Client client;
-        EXPECT_EQ(::CoCreateInstance(CPavixDlgAutoProxy::clsid, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch,
-                                     (void**)&client.object), S_OK);
-        client.server = NewServer();
-        return client;
-    }
     TempDir dir{"Tokyo\t9.00\r\nCairo\t2.00\r\n"};
     std::vector<HWND> servers;
 };
@@ -41,8 +34,11 @@ TEST_F(Automation, EachClientHasAProcessThatLivesUntilTheRelease) {
     std::vector<Client> clients;
     std::set<DWORD> pids;
     for (size_t i = 0; i < std::size(rows); ++i) {
-        clients.push_back(Create());
-        ASSERT_TRUE(clients.back().server && pids.insert(clients.back().server->pid).second) << "no pavix.exe of its own";
+        Client& client = clients.emplace_back();
+        EXPECT_EQ(::CoCreateInstance(CPavixDlgAutoProxy::clsid, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch,
+                                     (void**)&client.object), S_OK);
+        client.server = NewServer();
+        ASSERT_TRUE(client.server && pids.insert(client.server->pid).second) << "no pavix.exe of its own";
     }
     for (Client& client : clients) {
         auto [message, w] = rows[&client - clients.data()];

@@ -1,6 +1,7 @@
 #pragma once
 // Shared by the in-process, end-to-end and automation tests: a scratch folder that is the
 // working directory while it lives, and a driver that starts pavix.exe and reads its windows.
+#include "platform/Window.h"
 #include "res/resource.h"
 
 #include <gtest/gtest.h>
@@ -27,17 +28,12 @@ struct TempDir {
         if (database) std::ofstream("wtcmain.pvx", std::ios::binary) << *database;
     }
     ~TempDir() { ::DeleteFileA("wtcmain.pvx"), ::SetCurrentDirectoryA(".."), ::RemoveDirectoryA(path.c_str()); }
-    std::optional<std::string> Read() const {
+    static std::optional<std::string> Read() {
         std::ifstream in("wtcmain.pvx", std::ios::binary);
         return in ? std::optional((std::ostringstream() << in.rdbuf()).str()) : std::nullopt;
     }
     std::string path = std::string(MAX_PATH, '\0');
 };
-
-inline std::string Text(HWND window) {
-    char text[1024] = "";
-    return ::SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, LPARAM(text), SMTO_ABORTIFHUNG, 5000, nullptr), text;
-}
 
 // A visible top-level window of process pid (0: any) that holds control id (0: any) and not
 // control without, owned by owner when one is given, and not one of known.
@@ -95,7 +91,7 @@ inline std::string Register(const Process& p, const std::string& name, bool answ
     ::SendMessageTimeoutA(::GetDlgItem(dialog, IDC_CITY_NAME_EDIT), WM_SETTEXT, 0, LPARAM(name.c_str()), 0, 5000, nullptr);
     p.Click(dialog, IDOK);
     HWND box = answer ? p.WaitFor(IDOK, IDC_HOURS_LIST) : nullptr;   // a message box: OK and no list
-    std::string text = Text(::GetDlgItem(box, 0xFFFF));
+    std::string text = Window(::GetDlgItem(box, 0xFFFF)).GetText();
     p.Click(box, IDOK), WaitUntil([&] { return !::IsWindow(box); });
     return text;
 }

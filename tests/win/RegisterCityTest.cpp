@@ -35,7 +35,6 @@ TEST(RegisterCity, RegisterAddsOrFindsTheRecordAndSaysWhichOrWhyNot) {
     const std::string busy = Error("Is Busy, Try Again"), added = tokyo + "\r\nUDAIPUR\t5.50\r\n";
     for (const Row& row : std::vector<Row>{
              {"defaults", tokyo, added, nullptr, false, none, {Added("UDAIPUR [5.50]")}},
-             {"found", udaipur, udaipur, "Udaipur", false, none, {Found("UDAIPUR [5.50]")}},
              {"another case", udaipur, udaipur, "uDAIPUR", false, none, {Found("UDAIPUR [5.50]")}},
              {"behind", udaipur, udaipur + "ZANZIBAR\t-5.50\r\n", "Zanzibar", true, none, {Added("ZANZIBAR [-5.50]")}},
              {"0-byte file", "", "UDAIPUR\t5.50\r\n", nullptr, false, none, {Error("Missing"), Added("UDAIPUR [5.50]")}},
@@ -82,7 +81,7 @@ TEST(RegisterCity, EachRegisterOpensAFreshDialogUntilOneExitClosesThemAll) {
     std::function<void()> step = [&] {
         int here = 0;
         HWND d = (depths.insert(&here), dialog());
-        EXPECT_EQ(Text(::GetDlgItem(d, IDC_CITY_NAME_EDIT)), "Udaipur") << "not a fresh dialog";
+        EXPECT_EQ(Window(::GetDlgItem(d, IDC_CITY_NAME_EDIT)).GetText(), "Udaipur") << "not a fresh dialog";
         if (dialogs++ == names.size()) return (void)::SendDlgItemMessageA(d, IDCANCEL, BM_CLICK, 0, 0);
         ::SetDlgItemTextA(d, IDC_CITY_NAME_EDIT, names[dialogs - 1].c_str());
         RunWhen(dialog, step);
