@@ -5,7 +5,6 @@
 #include "res/resource.h"
 
 #include <gtest/gtest.h>
-#include <windows.h>
 
 #include <algorithm>
 #include <fstream>
