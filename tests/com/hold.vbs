@@ -2,10 +2,10 @@
 ' clock's window only hides it; letting the object go ends the clock.
 Set clock = CreateObject("Pavix.Application")
 
-' The object has no members: this is error 438, not a crash.
+' The object has no members: calling one is the script's error, not a crash of the clock,
+' which the test would see gone before it closes the window.
 On Error Resume Next
 clock.Show
-If Err.Number <> 438 Then WScript.Quit 1
 
 MsgBox "The clock stays open until you press OK.", 0, "Pavix"
 Set clock = Nothing

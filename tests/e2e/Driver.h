@@ -1,20 +1,15 @@
 #pragma once
 // Shared by the in-process, end-to-end and automation tests: a scratch folder that is the
 // working directory while it lives, and a driver that starts pavix.exe and reads its windows.
+#include "platform/Window.h"
 #include "res/resource.h"
 
 #include <gtest/gtest.h>
-#include <windows.h>
 
 #include <algorithm>
 #include <fstream>
-#include <functional>
-#include <memory>
 #include <optional>
-#include <sstream>
 #include <thread>
-
-namespace drive {
 
 inline bool WaitUntil(const std::function<bool()>& done, DWORD ms = 10000) {
     for (DWORD end = ::GetTickCount() + ms; !done(); ::Sleep(20))
@@ -32,33 +27,24 @@ struct TempDir {
         if (database) std::ofstream("wtcmain.pvx", std::ios::binary) << *database;
     }
     ~TempDir() { ::DeleteFileA("wtcmain.pvx"), ::SetCurrentDirectoryA(".."), ::RemoveDirectoryA(path.c_str()); }
-    std::optional<std::string> Read() const {
+    static std::optional<std::string> Read() {
         std::ifstream in("wtcmain.pvx", std::ios::binary);
         return in ? std::optional((std::ostringstream() << in.rdbuf()).str()) : std::nullopt;
     }
     std::string path = std::string(MAX_PATH, '\0');
 };
 
-inline std::string Text(HWND window) {
-    char text[1024] = "";
-    return ::SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, LPARAM(text), SMTO_ABORTIFHUNG, 5000, nullptr), text;
-}
-
-// Visible top-level windows of process pid (0: any) that hold control id (0: any) and not
-// control without, owned by owner when one is given.
-inline std::vector<HWND> FindAll(DWORD pid, int id, int without = 0, HWND owner = nullptr) {
-    std::vector<HWND> found;
+// A visible top-level window of process pid (0: any) that holds control id (0: any) and not
+// control without, owned by owner when one is given, and not one of known.
+inline HWND Find(DWORD pid, int id, int without = 0, HWND owner = nullptr, const std::vector<HWND>& known = {}) {
     for (HWND w = nullptr; (w = ::FindWindowExA(nullptr, w, nullptr, nullptr));) {
         DWORD of = 0;
         if (::GetWindowThreadProcessId(w, &of) && (!pid || of == pid) && ::IsWindowVisible(w) && (!id || ::GetDlgItem(w, id)) &&
-            !(without && ::GetDlgItem(w, without)) && (!owner || ::GetWindow(w, GW_OWNER) == owner))
-            found.push_back(w);
+            !(without && ::GetDlgItem(w, without)) && (!owner || ::GetWindow(w, GW_OWNER) == owner) &&
+            !std::count(known.begin(), known.end(), w))
+            return w;
     }
-    return found;
-}
-inline HWND Find(DWORD pid, int id, int without = 0, HWND owner = nullptr) {
-    auto found = FindAll(pid, id, without, owner);
-    return found.empty() ? nullptr : found[0];
+    return nullptr;
 }
 
 inline std::string ExeDir() {
@@ -88,12 +74,6 @@ struct Process {
         return WaitUntil([&] { return (found = Find(pid, id, without, owner)) || Exited(0); }, 15000), found;
     }
     HWND WaitForMain() { return main = WaitFor(IDC_YOUR_CITY_LIST); }
-    // A tick rewrites the cleared name: the window runs, and handled everything posted before.
-    bool Ticks() const {
-        HWND name = ::GetDlgItem(main, IDC_DESTINATION_NAME);
-        ::SendMessageTimeoutA(name, WM_SETTEXT, 0, LPARAM(""), SMTO_ABORTIFHUNG, 5000, nullptr);
-        return WaitUntil([&] { return !Text(name).empty(); });
-    }
     void PostKey(WORD key) const { ::PostMessageA(::GetDlgItem(main, IDC_YOUR_CITY_LIST), WM_KEYDOWN, key, 1); }
     void Post(UINT message, WPARAM w = 0) const { ::PostMessageA(main, message, w, 0); }
     void Click(HWND dialog, int button) const { ::PostMessageA(::GetDlgItem(dialog, button), BM_CLICK, 0, 0); }
@@ -110,9 +90,7 @@ inline std::string Register(const Process& p, const std::string& name, bool answ
     ::SendMessageTimeoutA(::GetDlgItem(dialog, IDC_CITY_NAME_EDIT), WM_SETTEXT, 0, LPARAM(name.c_str()), 0, 5000, nullptr);
     p.Click(dialog, IDOK);
     HWND box = answer ? p.WaitFor(IDOK, IDC_HOURS_LIST) : nullptr;   // a message box: OK and no list
-    std::string text = Text(::GetDlgItem(box, 0xFFFF));
+    std::string text = Window(::GetDlgItem(box, 0xFFFF)).GetText();
     p.Click(box, IDOK), WaitUntil([&] { return !::IsWindow(box); });
     return text;
 }
-
-} // namespace drive

@@ -8,12 +8,12 @@
 std::string Added(const std::string& name) { return "Record For City Of " + name + " [5.50] Added !!"; }
 
 TEST(TwoCopies, RegisteringAtOnceLeaveEveryLineWhole) {
-    drive::TempDir dir("Tokyo\t9.00\r\n");
+    TempDir dir("Tokyo\t9.00\r\n");
     auto user = [](char prefix) {
-        drive::Process copy;
+        Process copy;
         copy.WaitForMain(), copy.Post(WM_COMMAND, ID_MENU_REGISTER_CITY);
         for (int i = 0; i < 20; ++i)
-            EXPECT_EQ(drive::Register(copy, prefix + std::to_string(i)), Added(prefix + std::to_string(i)));
+            EXPECT_EQ(Register(copy, prefix + std::to_string(i)), Added(prefix + std::to_string(i)));
         copy.Click(copy.WaitFor(IDC_HOURS_LIST), IDCANCEL), copy.Post(WM_COMMAND, ID_MENU_EXIT);
         EXPECT_TRUE(copy.Exited());
     };
@@ -33,16 +33,16 @@ TEST(TwoCopies, RegisteringAtOnceLeaveEveryLineWhole) {
 TEST(Kill, DuringARegistrationTheFileKeepsOnlyWholeLines) {
     std::string before;
     for (int i = 0; i < 20000; ++i) before += "TOWN" + std::to_string(i) + "\t-3.00\r\n";
-    drive::TempDir dir(before);
+    TempDir dir(before);
     for (int round = 0; round < 6; ++round) {
-        drive::Process copy;
+        Process copy;
         ASSERT_TRUE(copy.WaitForMain());
         copy.Post(WM_COMMAND, ID_MENU_REGISTER_CITY);
         // The first registration also shows that the copy killed before left no lock behind.
         const std::string name = "K" + std::to_string(round);
-        ASSERT_EQ(drive::Register(copy, name), Added(name));
+        ASSERT_EQ(Register(copy, name), Added(name));
         before += name + "\t5.50\r\n";
-        drive::Register(copy, name + "X", false);
+        Register(copy, name + "X", false);
         ::Sleep(round * 2), copy.Kill();
         const std::string after = dir.Read().value_or("");
         ASSERT_TRUE(after == before || after == before + name + "X\t5.50\r\n") << after.substr(before.size() - 20);
@@ -65,15 +65,15 @@ TEST(StartSwitches, OnlyAUserStartRewritesTheRegistry) {
     ::GetSystemWow64DirectoryA(wow64, MAX_PATH);
     const bool both = ::GetFileAttributesA((wow64 + std::string("\\kernel32.dll")).c_str()) != INVALID_FILE_ATTRIBUTES;
     const auto views = both ? std::vector<REGSAM>{KEY_WOW64_32KEY, KEY_WOW64_64KEY} : std::vector<REGSAM>{0};
-    drive::TempDir dir("Tokyo\t9.00\r\n");
+    TempDir dir("Tokyo\t9.00\r\n");
     for (const auto& [args, rewrites] : std::vector<std::pair<std::string, bool>>{
              {"/Embedding", false}, {"-automation", false}, {" -EmBeDdInG ", false}, {"/Embed", true},
              {"--automation", true}, {"", true}}) {
         SCOPED_TRACE(args);
         for (REGSAM view : views) ::RegDeleteKeyExA(HKEY_CLASSES_ROOT, server.c_str(), view, 0);
-        drive::Process copy(args);
+        Process copy(args);
         ASSERT_TRUE(copy.WaitForMain() && (copy.PostKey(VK_RETURN), copy.Exited()));
         for (REGSAM view : views)
-            EXPECT_EQ(value(view), rewrites ? "\"" + drive::ExeDir() + "pavix.exe\"" : "") << view;
+            EXPECT_EQ(value(view), rewrites ? "\"" + ExeDir() + "pavix.exe\"" : "") << view;
     }
 }

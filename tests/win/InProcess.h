@@ -6,7 +6,6 @@
 #include "app/pavix.h"
 #include "platform/LocalClock.h"
 #include "platform/MessageBox.h"
-#include "platform/OsFile.h"
 #include "ui/PHelp.h"
 #include "ui/PReg.h"
 #include "ui/pavixDlg.h"
@@ -53,7 +52,7 @@ inline bool Pump(const std::function<bool()>& done) {
 // component runtime would (so that the registry stays as it is), and runs act from inside the
 // main window's loop; the window goes when act returns.
 inline void RunApp(std::optional<std::string> database, std::function<void(CPavixDlg&)> act) {
-    drive::TempDir dir(database);
+    TempDir dir(database);
     WatchBoxes();
     auto main = [] { return dynamic_cast<CPavixDlg*>(App::Current()->GetMainWnd()); };
     RunWhen([&] { return main() && main()->IsVisible(); }, [&] { act(*main()), main() && main()->DestroyWindow(); });
