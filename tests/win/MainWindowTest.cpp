@@ -111,13 +111,14 @@ TEST(MainWindow, EscapeAndCloseDoNothingAPressDragsTheClockFollowsANewSelectionA
             ::SendMessageA(::GetParent(text), WM_HELP, 0, 0);   // F1 inside Help opens no second one
             ClickOn(text);
         };
-        // The command chosen from the menu (none: F1 pressed); the control of the dialog it opens,
+        // The command chosen from the menu (none: F1 pressed; ID_HELP: posted); the control of the dialog it opens,
         // given to inDialog, which closes that dialog; or else when it is done.
         struct Row { const char* what; int command, control; std::function<void(HWND)> inDialog; std::function<bool()> done; };
         for (const Row& row : std::vector<Row>{
                  {"About", ID_MENU_ABOUT, 0xFFFF, ClickOn, {}},
                  {"Help", ID_MENU_HELP, IDC_HELP_TEXT, help, {}},
                  {"F1", 0, IDC_HELP_TEXT, help, {}},
+                 {"the Help command from anywhere", ID_HELP, IDC_HELP_TEXT, help, {}},
                  {"Register City", ID_MENU_REGISTER_CITY, IDC_HOURS_LIST,
                   [](HWND list) { ::PostMessageA(::GetParent(list), WM_COMMAND, IDCANCEL, 0); }, {}},
                  {"Minimize", ID_MENU_MINIMIZE, 0, {}, [&] { return ::IsIconic(main) && TrayIconPresent(main); }},
@@ -128,7 +129,12 @@ TEST(MainWindow, EscapeAndCloseDoNothingAPressDragsTheClockFollowsANewSelectionA
             if (row.inDialog)
                 RunWhen(dialog, [&] { row.inDialog(::GetDlgItem(dialog(), row.control)), closed = true; });
             ::SetForegroundWindow(main);   // F1 goes to the window in front
-            row.command ? Choose(d, row.command) : PressF1();
+            if (row.command == ID_HELP)
+                d.Post(WM_COMMAND, ID_HELP);
+            else if (row.command)
+                Choose(d, row.command);
+            else
+                PressF1();
             EXPECT_TRUE(Pump(row.done ? row.done : [&] { return closed && !dialog(); }));
             EXPECT_EQ(boxes, std::vector<std::string>{});
             ::ShowWindow(main, SW_RESTORE);
