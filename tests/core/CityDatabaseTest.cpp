@@ -29,7 +29,7 @@ TEST(CityDatabase, FileBytesToEntries)
     const std::string block(65535, 'x');   // a CR at the end of the first 64 KiB read
     const std::vector<std::pair<std::string, std::string>> rows = {
         {"", "not loaded: <empty>"}, {"a\n\n\r\nb", "a|||b|"}, {"a\rb\r\r\n\r", "a\rb\r|\r|"}, {"\0\x1a\r\n\x1a"s, "\0\x1a|\x1a|"s},
-        {"Udaipur\t5.50\r\nNew York\t-5.00\r\nHonolulu\t-10.00", "Udaipur 5.50|New York -5.00|Honolulu -10.00|"},
+        {"\n", "|"}, {"Udaipur\t5.50\r\nNew York\t-5.00\r\nHonolulu\t-10.00", "Udaipur 5.50|New York -5.00|Honolulu -10.00|"},
         {"Cairo  2.00\n\t5.50\r\nA\t\tB\t\r\n", "Cairo  2.00| 5.50|A  B |"}, {block + "\r\nz\r\n", block + "|z|"}, {block + "\r", block + "\r|"},
     };
     TempPath temp;
@@ -66,7 +66,7 @@ TEST(CityDatabase, RecordAndFileToFound)
 TEST(CityDatabase, FailingDiskKeepsTheFile)
 {
     for (const auto& [disk, search] : std::vector<std::pair<MemDisk, FindResult>>{
-             {{.bytes = "C", .room = 15}, absent}, {{.bytes = "C", .reads = 0}, unreadable},
+             {{.bytes = "C", .room = 15}, absent}, {{.bytes = "C", .reads = 0}, unreadable}, {{.bytes = "C", .lengthFails = true}, absent},
              {{.bytes = "C", .seekFails = true}, unreadable}, {{.bytes = "C", .appendFails = true}, absent}}) {
         MemTextFile file(disk);
         EXPECT_EQ(FindCityRecord(file, "Udaipur", "5.50"), search) << disk.bytes;
