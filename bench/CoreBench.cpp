@@ -1,16 +1,13 @@
 // What the core costs: a tick's six clock texts, one offset, and loading and searching city
 // databases of 10k, 100k and 1M lines (per line, both must stay flat as the file grows).
-#include "citydb/CityDatabase.h"
 #include "clock/WorldClock.h"
-#include "platform/TextFile.h"
+
+#include "../tests/core/Disk.h"
 
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
-#include <fstream>
 #include <map>
-#include <random>
-#include <vector>
+#include <sstream>
 
 namespace {
 
@@ -38,39 +35,22 @@ void BM_ParseOffsetMinutes(benchmark::State& state)
 BENCHMARK(BM_ParseOffsetMinutes);
 
 // Databases of names of one or two words and offsets of every kind, made once, removed at exit.
-struct Databases {
-    std::map<int64_t, std::string> names;
-    ~Databases()
-    {
-        for (const auto& [lines, name] : names)
-            std::filesystem::remove(name);
-    }
-    const std::string& Get(int64_t lines)
-    {
-        std::string& name = names[lines];
-        if (name.empty()) {
-            name = (std::filesystem::temp_directory_path() / ("pavix-bench-" + std::to_string(std::random_device()()))).string();
-            std::ofstream out(name, std::ios::binary);
-            for (int64_t i = 0; i < lines; ++i)
-                out << (i % 3 ? "" : "New ") << "City" << i << '\t' << (i % 2 ? "-" : "") << i % 13 << (i % 4 ? ".50\r\n" : ".00\r\n");
-        }
-        return name;
-    }
-} databases;
-
-struct Sink final : CityListSink, CityDatabaseNotifier {
-    void AddCityEntry(const std::string& entry) override { entries.push_back(entry); }
-    void FileEmpty() override {}
-    void FileMissing() override {}
-    void ReadError() override {}
-    std::vector<std::string> entries;
-};
+const std::string& Database(int64_t lines)
+{
+    static std::map<int64_t, TempPath> made;
+    if (made.contains(lines))
+        return made[lines].name;
+    std::ostringstream out;
+    for (int64_t i = 0; i < lines; ++i)
+        out << (i % 3 ? "" : "New ") << "City" << i << '\t' << (i % 2 ? "-" : "") << i % 13 << (i % 4 ? ".50\r\n" : ".00\r\n");
+    return made[lines].Write(out.str());
+}
 
 void BM_LoadCityDatabase(benchmark::State& state)
 {
-    const std::string& name = databases.Get(state.range(0));
+    const std::string& name = Database(state.range(0));
     for (auto _ : state) {
-        Sink yourCity, destination;
+        Lines yourCity, destination;
         TextFile file;
         if (!LoadCityDatabase(file, name, yourCity, destination, yourCity))
             state.SkipWithError("load failed");
@@ -83,7 +63,7 @@ BENCHMARK(BM_LoadCityDatabase)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benc
 void BM_FindCityRecordAbsent(benchmark::State& state)
 {
     TextFile file;
-    file.Open(databases.Get(state.range(0)), TextFile::modeRead);
+    file.Open(Database(state.range(0)), TextFile::modeRead);
     for (auto _ : state) {
         if (FindCityRecord(file, "New CityX", "5.50") != FindResult::absent)
             state.SkipWithError("found what is not there");

@@ -1,6 +1,7 @@
 #pragma once
-// The disks the core tests and the fuzz targets run on: an OS file in memory, over a disk that
-// fails on purpose, and a real file in the temporary folder.
+// The disks the core tests, the fuzz targets and the benchmarks run on: an OS file in memory, over
+// a disk that fails on purpose, and a real file in the temporary folder; and lists to load into.
+#include "citydb/CityDatabase.h"
 #include "platform/OsFile.h"
 #include "platform/TextFile.h"
 
@@ -52,4 +53,13 @@ struct TempPath {
         (std::filesystem::temp_directory_path() / ("pavix-" + std::to_string(std::random_device()()))).string();
     ~TempPath() { std::filesystem::remove(name); }
     const std::string& Write(const std::string& bytes) const { return std::ofstream(name, std::ios::binary) << bytes, name; }
+};
+
+// Entries and notices as one text, every entry followed by "|".
+struct Lines final : CityListSink, CityDatabaseNotifier {
+    void AddCityEntry(const std::string& entry) override { text += entry + "|"; }
+    void FileEmpty() override { text += "<empty>"; }
+    void FileMissing() override { text += "<missing>"; }
+    void ReadError() override { text += "<read error>"; }
+    std::string text;
 };

@@ -9,50 +9,32 @@
 
 namespace {
 
-using namespace std::string_literals;
-
 TEST(WorldClock, OffsetTextsToMinutes)
 {
     const std::string nines(400, '9'), tiny = "0." + std::string(400, '0') + "1";
     const std::vector<std::pair<std::string, int32_t>> rows = {
-        {"Udaipur 5.50", 330}, {"Boston -5.00", -300}, {"Honolulu -10.00", -600}, {"A 5.01", 300}, {"A -5.01", -300}, {"A -0.00", 0},
-        {"New York -5.00   ", -300}, {"5.50", 330}, {"", 0}, {"   ", 0}, {"Udaipur", 0}, {"A 5.50x", 330}, {"A +5.50", 330}, {"A 5.", 300},
-        {"A .5", 30}, {"A -.5", -30}, {"A 5.5.5", 330}, {"A 5,50", 300}, {"A 5e3", 300}, {"A 0x10", 0}, {"A inf", 0}, {"A nan", 0},
-        {"A -", 0}, {"A .", 0}, {"A --5", 0}, {"A +-5", 0}, {"A 0.0166", 0}, {"A -0.0166", 0}, {"A 0.016667", 1}, {"5.50\0"s, 330},
-        {"A \xff" "5.50", 0}, {"A 0005.50", 330}, {"A 35791394", INT32_MAX}, {"A 35791393", 2147483520}, {"A 000" + nines, INT32_MAX},
-        {"A -35791394.14", INT32_MIN}, {"A -99999999999", INT32_MIN}, {"A " + nines, INT32_MAX}, {"A -" + nines + ".5", INT32_MIN},
-        {"A " + tiny, 0}, {"A -" + tiny, 0}, {"A ." + tiny.substr(2), 0},
+        {"Udaipur 5.50", 330}, {"Boston -5.00", -300}, {"New York -5.00   ", -300}, {"   ", 0}, {"A +5.50", 330}, {"A .5", 30},
+        {"A inf", 0}, {"A 0.0166", 0}, {"A -0.0166", 0}, {"A 0.016667", 1}, {"A 35791394", INT32_MAX}, {"A 35791393", 2147483520},
+        {"A -99999999999", INT32_MIN}, {"A 000" + nines, INT32_MAX}, {"A -" + nines + ".5", INT32_MIN}, {"A " + tiny, 0},
     };
     for (const auto& [entry, minutes] : rows)
         EXPECT_EQ(ParseOffsetMinutes(entry), minutes) << entry.substr(0, 40);
 }
 
-// The four clock texts, then the two names; "-" for an entry that is not there.
-std::string Texts(const LocalReading& local, const std::string& yourCity, const std::string& destination)
-{
-    const auto entry = [](const std::string& e) { return e == "-" ? std::nullopt : std::optional<std::string_view>(e); };
-    const ClockTexts t = BuildClockTexts(local, entry(yourCity), entry(destination));
-    return t.yourCityTime + "|" + t.yourCityDate + "|" + t.destinationDate + "|" + t.destinationTime + "|" +
-           t.yourCityName + "|" + t.destinationName;
-}
-
 TEST(WorldClock, WorkedExamples)
 {
-    const std::vector<std::tuple<LocalReading, const char*, const char*, const char*>> rows = {
-        {{2000, 12, 6, 21, 45, 30}, "Udaipur 5.50", "Boston -5.00", "21:45:30 PM|Dec 06|Dec 06|11:15:30 AM"},
-        {{2000, 12, 6, 8, 10, 5}, "Udaipur 5.50", "Boston -5.00", "08:10:05 AM|Dec 06|Dec 05|21:40:05 PM"},
-        {{2000, 12, 6, 22, 40, 0}, "Udaipur 5.50", "Boston -5.00", "22:40:00 PM|Dec 06|Dec 06|12:10:00 PM"},
-        {{2000, 12, 31, 20, 0, 0}, "Boston -5.00", "Udaipur 5.50", "20:00:00 PM|Dec 31|Jan 01|06:30:00 AM"},
-        {{2000, 12, 6, 21, 45, 30}, "Udaipur 5.50", "Honolulu -10.00", "21:45:30 PM|Dec 06|Dec 06|06:15:30 AM"},
-        {{2000, 12, 6, 12, 0, 0}, "Udaipur 5.50", "Udaipur 5.50", "12:00:00 PM|Dec 06|Dec 06|12:00:00 PM"},
-        {{2000, 12, 1, 8, 0, 0}, "Udaipur 5.50", "Boston -5.00", "08:00:00 AM|Dec 01|Nov 30|21:30:00 PM"},
-        {{2000, 2, 28, 23, 0, 0}, "Boston -5.00", "Cairo 2.00", "23:00:00 PM|Feb 28|Feb 29|06:00:00 AM"},
-        {{2000, 12, 6, 21, 45, 30}, "-", "Boston -5.00", "21:45:30 PM|Dec 06|Dec 06|16:45:30 PM"},
-        {{2000, 12, 6, 21, 45, 30}, "Udaipur 5.50", "-", "21:45:30 PM|Dec 06|Dec 06|16:15:30 PM"},
+    const std::vector<std::tuple<LocalReading, std::optional<std::string_view>, std::optional<std::string_view>, std::string>> rows = {
+        {{2000, 12, 6, 21, 45, 30}, "Udaipur 5.50", "Boston -5.00", "21:45:30 PM|Dec 06|Dec 06|11:15:30 AM|Udaipur 5.50|Boston -5.00"},
+        {{2000, 12, 6, 8, 10, 5}, "Udaipur 5.50", "Boston -5.00", "08:10:05 AM|Dec 06|Dec 05|21:40:05 PM|Udaipur 5.50|Boston -5.00"},
+        {{2000, 12, 31, 20, 0, 0}, "Boston -5.00", "Udaipur 5.50", "20:00:00 PM|Dec 31|Jan 01|06:30:00 AM|Boston -5.00|Udaipur 5.50"},
+        {{2000, 12, 6, 21, 45, 30}, std::nullopt, "Boston -5.00", "21:45:30 PM|Dec 06|Dec 06|16:45:30 PM||Boston -5.00"},
+        {{2000, 12, 6, 21, 45, 30}, "Udaipur 5.50", std::nullopt, "21:45:30 PM|Dec 06|Dec 06|16:15:30 PM|Udaipur 5.50|"},
     };
-    const auto name = [](const char* entry) { return *entry == '-' ? "" : entry; };
-    for (const auto& [local, yourCity, destination, texts] : rows)
-        EXPECT_EQ(Texts(local, yourCity, destination), texts + "|"s + name(yourCity) + "|" + name(destination));
+    for (const auto& [local, yourCity, destination, texts] : rows) {
+        const ClockTexts t = BuildClockTexts(local, yourCity, destination);
+        EXPECT_EQ(texts, t.yourCityTime + "|" + t.yourCityDate + "|" + t.destinationDate + "|" + t.destinationTime + "|" +
+                             t.yourCityName + "|" + t.destinationName);
+    }
 }
 
 int DaysIn(int year, int month)
@@ -87,8 +69,9 @@ TEST(WorldClock, CalendarAgreesWithADayByDayOracle)
         LocalReading local{1899 + pick(503), 1 + pick(12), 1, pick(24), pick(60), pick(60)};
         local.day = 1 + pick(DaysIn(local.year, local.month));
         const int yourCity = pick(49) - 24, destination = pick(49) - 24;
-        ASSERT_EQ(Texts(local, entry(yourCity), entry(destination)).substr(19, 18),
-                  Oracle(local, 30 * int64_t{destination - yourCity})) << local.year << "-" << local.month << "-" << local.day;
+        const ClockTexts t = BuildClockTexts(local, entry(yourCity), entry(destination));
+        ASSERT_EQ(t.destinationDate + "|" + t.destinationTime, Oracle(local, 30 * int64_t{destination - yourCity}))
+            << local.year << "-" << local.month << "-" << local.day;
     }
 }
 
