@@ -16,6 +16,7 @@ struct MemDisk {
     size_t chunk = SIZE_MAX, room = SIZE_MAX;   // the most bytes a read gives; those the disk takes till full
     int reads = INT_MAX;       // the reads that succeed; every later one fails
     bool lengthFails = false, seekFails = false, appendFails = false;   // appendFails: written, yet failed
+    OsFile::LockResult lock = OsFile::locked;
 };
 
 struct MemFile final : OsFile {
@@ -36,7 +37,7 @@ struct MemFile final : OsFile {
         return size <= m_disk.room && !m_disk.appendFails;
     }
     bool Truncate(int64_t length) override { return (m_disk.bytes.resize(static_cast<size_t>(length)), true); }
-    LockResult TryLock() override { return locked; }
+    LockResult TryLock() override { return m_disk.lock; }
     void Unlock() override {}
     MemDisk& m_disk;
     size_t m_pos = 0;

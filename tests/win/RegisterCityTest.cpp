@@ -8,7 +8,7 @@
 
 // What else holds the database, or how the disk fails. Root writes a read-only file all the same,
 // and Wine gives no real full disk or read error: those are faked, the disk in memory.
-enum Hold { none, locked, letGo, readOnly, fullDisk, readError };
+enum Hold { none, locked, letGo, readOnly, fullDisk, readError, noLocks };
 
 struct RegOnFaultyDisk : CPRegDlg {
     explicit RegOnFaultyDisk(Hold hold) : hold(hold) {}
@@ -19,7 +19,8 @@ struct RegOnFaultyDisk : CPRegDlg {
         return TextFile::openOk;
     }
     Hold hold;
-    MemDisk disk{.bytes = "Tokyo\t9.00", .room = 0, .reads = hold == fullDisk ? INT_MAX : 0};
+    MemDisk disk{.bytes = "Tokyo\t9.00", .room = hold == noLocks ? SIZE_MAX : 0, .reads = hold == readError ? 0 : INT_MAX,
+                 .lock = hold == noLocks ? OsFile::unsupported : OsFile::locked};
 };
 
 std::string Added(const std::string& record) { return "New City Added !!: Record For City Of " + record + " Added !!"; }
@@ -44,7 +45,8 @@ TEST(RegisterCity, RegisterAddsOrFindsTheRecordAndSaysWhichOrWhyNot) {
              {"let go while Register waits", tokyo, added, nullptr, false, letGo, {Added("UDAIPUR [5.50]")}},
              {"failed write", tokyo, tokyo, nullptr, false, fullDisk,
               {"Error !!: Record For City Of UDAIPUR [5.50] Could Not Be Written !!"}},
-             {"read error", tokyo, tokyo, nullptr, false, readError, {Error("Cannot Be Read")}}}) {
+             {"read error", tokyo, tokyo, nullptr, false, readError, {Error("Cannot Be Read")}},
+             {"no byte-range locks: on without them", tokyo, tokyo, nullptr, false, noLocks, {Added("UDAIPUR [5.50]")}}}) {
         SCOPED_TRACE(row.what);
         TempDir dir(row.before);
         CPavixDlg main;   // its clock runs on while Register waits, and only then in here
