@@ -12,7 +12,7 @@ CPavixDlg* MainDialog()
     return dialog && dialog->GetHwnd() ? dialog : nullptr;
 }
 
-} // namespace
+}   // namespace
 
 HRESULT CPavixDlgAutoProxy::Create(IUnknown** object)
 {

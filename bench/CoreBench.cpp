@@ -42,7 +42,8 @@ const std::string& Database(int64_t lines)
         return made[lines].name;
     std::ostringstream out;
     for (int64_t i = 0; i < lines; ++i)
-        out << (i % 3 ? "" : "New ") << "City" << i << '\t' << (i % 2 ? "-" : "") << i % 13 << (i % 4 ? ".50\r\n" : ".00\r\n");
+        out << (i % 3 ? "" : "New ") << "City" << i << '\t' << (i % 2 ? "-" : "") << i % 13
+            << (i % 4 ? ".50\r\n" : ".00\r\n");
     return made[lines].Write(out.str());
 }
 
@@ -72,4 +73,4 @@ void BM_FindCityRecordAbsent(benchmark::State& state)
 }
 BENCHMARK(BM_FindCityRecordAbsent)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
-} // namespace
+}   // namespace

@@ -18,7 +18,8 @@ constexpr char FoldAZ(char c)
 // Equal texts, the letters A to Z without regard to case; every other byte as it is.
 bool EqualFoldAZ(std::string_view a, std::string_view b)
 {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) { return FoldAZ(x) == FoldAZ(y); });
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](char x, char y) { return FoldAZ(x) == FoldAZ(y); });
 }
 
 // Walks the words (runs of non-white characters) of a text, first to last.
@@ -41,7 +42,7 @@ private:
     size_t m_pos = 0;
 };
 
-} // namespace
+}   // namespace
 
 std::string MakeListEntry(std::string_view line)
 {
@@ -57,7 +58,7 @@ bool CityRecordMatches(std::string_view line, std::string_view name, std::string
 {
     // The last word: the offset text.
     line = line.substr(0, line.find_last_not_of(kWhite) + 1);   // npos + 1 is 0: no word at all
-    const size_t start = line.find_last_of(kWhite) + 1;          // npos + 1 is 0: one word alone
+    const size_t start = line.find_last_of(kWhite) + 1;   // npos + 1 is 0: one word alone
     if (line.empty() || !EqualFoldAZ(line.substr(start), offset))
         return false;
 
@@ -77,9 +78,8 @@ bool CityRecordMatches(std::string_view line, std::string_view name, std::string
     }
 }
 
-bool LoadCityDatabase(TextFile& file, const std::string& path,
-                      CityListSink& yourCity, CityListSink& destination,
-                      CityDatabaseNotifier& notifier)
+bool LoadCityDatabase(TextFile& file, const std::string& path, CityListSink& yourCity,
+                      CityListSink& destination, CityDatabaseNotifier& notifier)
 {
     if (file.Open(path, TextFile::modeRead) != TextFile::openOk) {
         notifier.FileMissing();

@@ -19,9 +19,9 @@ protected:
 // Tells the user about a database that could not be read.
 class CityDatabaseNotifier {
 public:
-    virtual void FileEmpty() = 0;     // "File Empty.." / "Read Record.."
+    virtual void FileEmpty() = 0;   // "File Empty.." / "Read Record.."
     virtual void FileMissing() = 0;   // the file could not be opened
-    virtual void ReadError() = 0;     // a read failed part way: the entries so far are kept
+    virtual void ReadError() = 0;   // a read failed part way: the entries so far are kept
 protected:
     ~CityDatabaseNotifier() = default;
 };
@@ -35,9 +35,8 @@ bool CityRecordMatches(std::string_view line, std::string_view name, std::string
 
 // Reads the file at path into both sinks, one entry per line. False, with the notifier told,
 // when the file is missing or empty; both sinks then stay empty.
-bool LoadCityDatabase(TextFile& file, const std::string& path,
-                      CityListSink& yourCity, CityListSink& destination,
-                      CityDatabaseNotifier& notifier);
+bool LoadCityDatabase(TextFile& file, const std::string& path, CityListSink& yourCity,
+                      CityListSink& destination, CityDatabaseNotifier& notifier);
 // The same for a file already open; closes it.
 bool ReadCityDatabase(TextFile& file, CityListSink& yourCity, CityListSink& destination,
                       CityDatabaseNotifier& notifier);

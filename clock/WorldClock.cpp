@@ -22,7 +22,7 @@ bool IsDigit(char c)
 std::string_view OffsetText(std::string_view entry)
 {
     entry = entry.substr(0, entry.find_last_not_of(' ') + 1);   // npos + 1 is 0: all blank
-    return entry.substr(entry.find_last_of(' ') + 1);           // npos + 1 is 0: one word
+    return entry.substr(entry.find_last_of(' ') + 1);   // npos + 1 is 0: one word
 }
 
 // The longest leading decimal number of the offset text: an optional sign, digits, optionally a
@@ -36,7 +36,8 @@ double OffsetNumber(std::string_view entry)
         text.remove_prefix(1);
     double number = 0.0;
     if (text.starts_with('.') || (!text.empty() && IsDigit(text.front()))) {
-        const auto result = std::from_chars(text.data(), std::to_address(text.end()), number, std::chars_format::fixed);
+        const auto result =
+            std::from_chars(text.data(), std::to_address(text.end()), number, std::chars_format::fixed);
         // Beyond a double: too large, or too small to be anything but zero.
         if (result.ec == std::errc::result_out_of_range)
             number = IsDigit(text[text.find_first_not_of('0')]) ? HUGE_VAL : 0.0;
@@ -73,7 +74,7 @@ std::string DateText(unsigned month, unsigned day)
     return text;
 }
 
-} // namespace
+}   // namespace
 
 int32_t ParseOffsetMinutes(std::string_view entry)
 {
@@ -84,8 +85,7 @@ int32_t ParseOffsetMinutes(std::string_view entry)
     return held < 2147483648.0f ? static_cast<int32_t>(held) : std::numeric_limits<int32_t>::max();
 }
 
-ClockTexts BuildClockTexts(const LocalReading& local,
-                           std::optional<std::string_view> yourCity,
+ClockTexts BuildClockTexts(const LocalReading& local, std::optional<std::string_view> yourCity,
                            std::optional<std::string_view> destination)
 {
     using namespace std::chrono;
@@ -112,7 +112,7 @@ ClockTexts BuildClockTexts(const LocalReading& local,
 
     texts.destinationDate = DateText(static_cast<unsigned>(destinationDate.month()),
                                      static_cast<unsigned>(destinationDate.day()));
-    texts.destinationTime = TimeText(static_cast<int>(minuteOfDay / 60), static_cast<int>(minuteOfDay % 60),
-                                     local.second);
+    texts.destinationTime =
+        TimeText(static_cast<int>(minuteOfDay / 60), static_cast<int>(minuteOfDay % 60), local.second);
     return texts;
 }

@@ -7,7 +7,10 @@ namespace {
 App* current = nullptr;
 }
 
-App::App() { current = this; }
+App::App()
+{
+    current = this;
+}
 
 App::~App()
 {
@@ -17,7 +20,10 @@ App::~App()
         current = nullptr;
 }
 
-App* App::Current() { return current; }
+App* App::Current()
+{
+    return current;
+}
 
 const MessageMap App::messageMap = {nullptr, {}};
 
@@ -71,7 +77,7 @@ bool App::TakeSwitch(const char* name)
         bool match = end - start == length + 1 && (line[start] == '/' || line[start] == '-');
         for (size_t i = 0; match && i < length; ++i)
             match = std::tolower(static_cast<unsigned char>(line[start + 1 + i])) ==
-                    std::tolower(static_cast<unsigned char>(name[i]));
+                std::tolower(static_cast<unsigned char>(name[i]));
         if (match) {
             m_commandLine.erase(start, end - start);
             m_startedByRuntime = true;
@@ -82,7 +88,10 @@ bool App::TakeSwitch(const char* name)
     return false;
 }
 
-void App::Lock() { ++m_lockCount; }
+void App::Lock()
+{
+    ++m_lockCount;
+}
 
 void App::Unlock()
 {

@@ -24,7 +24,9 @@ const MessageMapEntry Dialog::messageEntries[] = {
 };
 const MessageMap Dialog::messageMap = {nullptr, Dialog::messageEntries};
 
-Dialog::Dialog(UINT templateId, HWND parent) : m_templateId(templateId), m_parent(parent) {}
+Dialog::Dialog(UINT templateId, HWND parent) : m_templateId(templateId), m_parent(parent)
+{
+}
 
 Dialog::~Dialog()
 {
@@ -32,7 +34,10 @@ Dialog::~Dialog()
         ::DestroyWindow(m_hWnd);
 }
 
-const MessageMap* Dialog::GetMessageMap() const { return &messageMap; }
+const MessageMap* Dialog::GetMessageMap() const
+{
+    return &messageMap;
+}
 
 HWND Dialog::FindOwner() const
 {
@@ -66,8 +71,8 @@ bool Dialog::Create()
     HHOOK outerHook = creationHook;
     creating = this;
     creationHook = ::SetWindowsHookExA(WH_CBT, &Dialog::CreationHook, nullptr, ::GetCurrentThreadId());
-    HWND hwnd = ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_templateId),
-                                     FindOwner(), &NoDialogProc, 0);
+    HWND hwnd = ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_templateId), FindOwner(),
+                                     &NoDialogProc, 0);
     ::UnhookWindowsHookEx(creationHook);
     creating = outer;
     creationHook = outerHook;
@@ -134,7 +139,8 @@ void Dialog::Detach()
 
 LRESULT Dialog::Default()
 {
-    return ::CallWindowProcA(m_defaultProc, m_current.hwnd, m_current.message, m_current.wParam, m_current.lParam);
+    return ::CallWindowProcA(m_defaultProc, m_current.hwnd, m_current.message, m_current.wParam,
+                             m_current.lParam);
 }
 
 LRESULT Dialog::Dispatch(UINT message, WPARAM w, LPARAM l)
@@ -190,8 +196,8 @@ void Dialog::CenterIfUnplaced()
     ::ClientToScreen(m_hWnd, &client);
     RECT window;
     ::GetWindowRect(m_hWnd, &window);
-    bool atOrigin = (client.x == origin.x && client.y == origin.y) ||
-                    (window.left == origin.x && window.top == origin.y);
+    bool atOrigin =
+        (client.x == origin.x && client.y == origin.y) || (window.left == origin.x && window.top == origin.y);
     if (!atOrigin)
         return;
     RECT area;
@@ -204,9 +210,18 @@ void Dialog::CenterIfUnplaced()
     ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-BOOL Dialog::OnInitDialog() { return TRUE; }
-void Dialog::OnOK() { EndDialog(IDOK); }
-void Dialog::OnCancel() { EndDialog(IDCANCEL); }
+BOOL Dialog::OnInitDialog()
+{
+    return TRUE;
+}
+void Dialog::OnOK()
+{
+    EndDialog(IDOK);
+}
+void Dialog::OnCancel()
+{
+    EndDialog(IDCANCEL);
+}
 
 LRESULT Dialog::OnHelpInfo(WPARAM, LPARAM)
 {

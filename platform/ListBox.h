@@ -9,7 +9,10 @@ public:
     // A sorted list places the entry by its own comparison.
     int AddString(const std::string& text) const { return int(Send(LB_ADDSTRING, 0, LPARAM(text.c_str()))); }
     // Inserts at index (-1: the end) without sorting, even in a sorted list.
-    int InsertString(int index, const std::string& text) const { return int(Send(LB_INSERTSTRING, WPARAM(index), LPARAM(text.c_str()))); }
+    int InsertString(int index, const std::string& text) const
+    {
+        return int(Send(LB_INSERTSTRING, WPARAM(index), LPARAM(text.c_str())));
+    }
     void InitStorage(int count, size_t bytes) const { Send(LB_INITSTORAGE, WPARAM(count), LPARAM(bytes)); }
     void SetRedraw(bool redraw) const { Send(WM_SETREDRAW, redraw); }
     int GetCount() const { return int(Send(LB_GETCOUNT)); }
@@ -20,7 +23,8 @@ public:
     std::string GetText(int index) const
     {
         int length = GetTextLen(index);
-        if (length <= 0) return {};
+        if (length <= 0)
+            return {};
         std::string text(size_t(length) + 1, '\0');
         int got = int(Send(LB_GETTEXT, WPARAM(index), LPARAM(text.data())));
         text.resize(got > 0 ? size_t(got) : 0);

@@ -20,7 +20,10 @@ HWND Owner()
 }
 }
 
-void SetMessageBoxObserver(MessageBoxObserver observer) { Observer() = std::move(observer); }
+void SetMessageBoxObserver(MessageBoxObserver observer)
+{
+    Observer() = std::move(observer);
+}
 
 void ShowMessageBox(const std::string& text, const std::string& caption)
 {

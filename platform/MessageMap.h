@@ -33,45 +33,46 @@ struct MessageMap {
 
 namespace message_map_detail {
 template <class T> struct MemberOf;
-template <class C, class R, class... A> struct MemberOf<R (C::*)(A...)> { using type = C; };
+template <class C, class R, class... A> struct MemberOf<R (C::*)(A...)> {
+    using type = C;
+};
 
-template <auto Handler>
-LRESULT CallMessage(MessageTarget& target, WPARAM w, LPARAM l)
+template <auto Handler> LRESULT CallMessage(MessageTarget& target, WPARAM w, LPARAM l)
 {
     using C = typename MemberOf<decltype(Handler)>::type;
     return (static_cast<C&>(target).*Handler)(w, l);
 }
 
-template <auto Handler>
-LRESULT CallCommand(MessageTarget& target, WPARAM, LPARAM)
+template <auto Handler> LRESULT CallCommand(MessageTarget& target, WPARAM, LPARAM)
 {
     using C = typename MemberOf<decltype(Handler)>::type;
     (static_cast<C&>(target).*Handler)();
     return 0;
 }
-} // namespace message_map_detail
+}   // namespace message_map_detail
 
 // Handler: LRESULT Class::OnSomething(WPARAM, LPARAM)
-template <auto Handler>
-constexpr MessageMapEntry OnMessage(UINT message)
+template <auto Handler> constexpr MessageMapEntry OnMessage(UINT message)
 {
     return {message, 0, 0, &message_map_detail::CallMessage<Handler>};
 }
 
 // Handler: void Class::OnSomething()
-template <auto Handler>
-constexpr MessageMapEntry OnCommand(UINT id, UINT code = BN_CLICKED)
+template <auto Handler> constexpr MessageMapEntry OnCommand(UINT id, UINT code = BN_CLICKED)
 {
     return {WM_COMMAND, id, code, &message_map_detail::CallCommand<Handler>};
 }
 
-#define DECLARE_MESSAGE_MAP()                                   \
-protected:                                                      \
-    static const MessageMapEntry messageEntries[];              \
-    const MessageMap* GetMessageMap() const override;           \
-public:                                                         \
+#define DECLARE_MESSAGE_MAP()                                                                                \
+protected:                                                                                                   \
+    static const MessageMapEntry messageEntries[];                                                           \
+    const MessageMap* GetMessageMap() const override;                                                        \
+public:                                                                                                      \
     static const MessageMap messageMap;
 
-#define IMPLEMENT_MESSAGE_MAP(Class, Base)                                              \
-    const MessageMap Class::messageMap = {&Base::messageMap, Class::messageEntries};   \
-    const MessageMap* Class::GetMessageMap() const { return &messageMap; }
+#define IMPLEMENT_MESSAGE_MAP(Class, Base)                                                                   \
+    const MessageMap Class::messageMap = {&Base::messageMap, Class::messageEntries};                         \
+    const MessageMap* Class::GetMessageMap() const                                                           \
+    {                                                                                                        \
+        return &messageMap;                                                                                  \
+    }

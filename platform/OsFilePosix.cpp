@@ -108,7 +108,7 @@ private:
     bool m_locked = false;
 };
 
-} // namespace
+}   // namespace
 
 OsFile::Result OsFile::Open(const std::string& name, bool write, std::unique_ptr<OsFile>& file)
 {

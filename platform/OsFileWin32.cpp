@@ -117,14 +117,14 @@ private:
     bool m_locked = false;
 };
 
-} // namespace
+}   // namespace
 
 OsFile::Result OsFile::Open(const std::string& name, bool write, std::unique_ptr<OsFile>& file)
 {
     file.reset();
     const DWORD access = write ? (GENERIC_READ | FILE_APPEND_DATA) : GENERIC_READ;
-    HANDLE handle = ::CreateFileA(name.c_str(), access, kShare, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE handle =
+        ::CreateFileA(name.c_str(), access, kShare, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         switch (::GetLastError()) {
         case ERROR_FILE_NOT_FOUND:

@@ -15,7 +15,8 @@ const char platformKey[] = "win32";
 
 std::wstring Widen(const std::string& text)
 {
-    std::wstring wide(static_cast<size_t>(::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0)), L'\0');
+    std::wstring wide(static_cast<size_t>(::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0)),
+                      L'\0');
     ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), static_cast<int>(wide.size()));
     wide.resize(wide.size() - 1);
     return wide;
@@ -25,7 +26,8 @@ std::string Narrow(const wchar_t* wide)
 {
     if (!wide)
         return {};
-    std::string text(static_cast<size_t>(::WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr)), '\0');
+    std::string text(
+        static_cast<size_t>(::WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr)), '\0');
     ::WideCharToMultiByte(CP_ACP, 0, wide, -1, text.data(), static_cast<int>(text.size()), nullptr, nullptr);
     text.resize(text.size() - 1);
     return text;
@@ -48,7 +50,7 @@ struct TypeLibraryEntries {
     std::string libraryId;
     std::string version;
     std::string name;
-    std::vector<std::pair<std::string, std::string>> dispatchInterfaces; // id, name
+    std::vector<std::pair<std::string, std::string>> dispatchInterfaces;   // id, name
 };
 
 // The help string when asked for and there is one, else the name; index -1 is the library.
@@ -73,7 +75,8 @@ void ReadDispatchInterfaces(ITypeLib* library, TypeLibraryEntries& entries)
             continue;
         TYPEATTR* attributes = nullptr;
         if (SUCCEEDED(info->GetTypeAttr(&attributes))) {
-            entries.dispatchInterfaces.emplace_back(GuidText(attributes->guid), Documentation(library, int(i), false));
+            entries.dispatchInterfaces.emplace_back(GuidText(attributes->guid),
+                                                    Documentation(library, int(i), false));
             info->ReleaseTypeAttr(attributes);
         }
         info->Release();
@@ -108,14 +111,14 @@ std::vector<REGSAM> ClientViews()
     char directory[MAX_PATH] = "";
     UINT length = ::GetSystemWow64DirectoryA(directory, MAX_PATH);
     bool runs32 = length > 0 && length < MAX_PATH &&
-                  ::GetFileAttributesA((std::string(directory) + "\\kernel32.dll").c_str()) != INVALID_FILE_ATTRIBUTES;
+        ::GetFileAttributesA((std::string(directory) + "\\kernel32.dll").c_str()) != INVALID_FILE_ATTRIBUTES;
     return runs32 ? std::vector<REGSAM>{0, KEY_WOW64_32KEY} : std::vector<REGSAM>{0};
 #else
     return {0, KEY_WOW64_64KEY};
 #endif
 }
 
-} // namespace
+}   // namespace
 
 std::string GuidText(const GUID& guid)
 {
@@ -143,8 +146,8 @@ bool Registry::SetValue(const std::string& key, const std::string& value, const 
     for (const auto& [root, under] : m_roots) {
         for (REGSAM view : m_views) {
             HKEY opened = nullptr;
-            if (::RegCreateKeyExA(root, (under + key).c_str(), 0, nullptr, 0, KEY_SET_VALUE | view, nullptr, &opened,
-                                  nullptr) != ERROR_SUCCESS) {
+            if (::RegCreateKeyExA(root, (under + key).c_str(), 0, nullptr, 0, KEY_SET_VALUE | view, nullptr,
+                                  &opened, nullptr) != ERROR_SUCCESS) {
                 written = false;
                 continue;
             }
@@ -156,7 +159,8 @@ bool Registry::SetValue(const std::string& key, const std::string& value, const 
     return written;
 }
 
-bool Registry::RegisterServer(const CLSID& clsid, const std::string& progId, const std::string& serverPath) const
+bool Registry::RegisterServer(const CLSID& clsid, const std::string& progId,
+                              const std::string& serverPath) const
 {
     std::string classKey = "CLSID\\" + GuidText(clsid);
     bool written = SetValue(progId, progId);

@@ -26,7 +26,7 @@ public:
 private:
     bool SetValue(const std::string& key, const std::string& value, const char* name = nullptr) const;
 
-    std::vector<std::pair<HKEY, std::string>> m_roots; // a predefined key and the path under it
+    std::vector<std::pair<HKEY, std::string>> m_roots;   // a predefined key and the path under it
     std::vector<REGSAM> m_views;
 };
 

@@ -59,6 +59,6 @@ private:
     size_t m_bufferPos = 0;
     size_t m_bufferEnd = 0;
     int64_t m_readOffset = 0;   // the OS file's position: just past the buffered bytes
-    bool m_atEnd = false;       // the OS file could not be put where reading stands
-    bool m_readFailed = false;  // the last read met an error, not the end of the file
+    bool m_atEnd = false;   // the OS file could not be put where reading stands
+    bool m_readFailed = false;   // the last read met an error, not the end of the file
 };

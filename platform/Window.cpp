@@ -4,7 +4,8 @@ std::string Window::GetText() const
 {
     std::string text(static_cast<size_t>(::GetWindowTextLengthA(m_hWnd)), '\0');
     if (!text.empty())
-        text.resize(static_cast<size_t>(::GetWindowTextA(m_hWnd, text.data(), static_cast<int>(text.size() + 1))));
+        text.resize(
+            static_cast<size_t>(::GetWindowTextA(m_hWnd, text.data(), static_cast<int>(text.size() + 1))));
     return text;
 }
 

@@ -7,7 +7,9 @@ const MessageMapEntry CPAboutDlg::messageEntries[] = {
 };
 IMPLEMENT_MESSAGE_MAP(CPAboutDlg, Dialog)
 
-CPAboutDlg::CPAboutDlg(HWND parent) : Dialog(IDD_ABOUT_DIALOG, parent) {}
+CPAboutDlg::CPAboutDlg(HWND parent) : Dialog(IDD_ABOUT_DIALOG, parent)
+{
+}
 
 LRESULT CPAboutDlg::OnLButtonDown(WPARAM, LPARAM)
 {

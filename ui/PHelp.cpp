@@ -9,7 +9,9 @@ const MessageMapEntry CPHelpDlg::messageEntries[] = {
 };
 IMPLEMENT_MESSAGE_MAP(CPHelpDlg, Dialog)
 
-CPHelpDlg::CPHelpDlg(HWND parent) : Dialog(IDD_HELP_DIALOG, parent) {}
+CPHelpDlg::CPHelpDlg(HWND parent) : Dialog(IDD_HELP_DIALOG, parent)
+{
+}
 
 void CPHelpDlg::ShowHelp()
 {

@@ -36,9 +36,11 @@ void ShowError(const std::string& text)
     ShowMessageBox(text, "Error !!");
 }
 
-} // namespace
+}   // namespace
 
-CPRegDlg::CPRegDlg(HWND parent) : Dialog(IDD_REGISTER_CITY, parent) {}
+CPRegDlg::CPRegDlg(HWND parent) : Dialog(IDD_REGISTER_CITY, parent)
+{
+}
 
 void CPRegDlg::RegisterCities()
 {

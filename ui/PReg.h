@@ -40,8 +40,8 @@ private:
     bool OpenLocked(Outcome& failure);
     // Searches the database and appends the record when it is new; the file is closed again
     // before this returns. wasEmpty tells whether the file held no byte beforehand.
-    Outcome Register(const std::string& name, const std::string& displayName,
-                     const std::string& offset, bool& wasEmpty);
+    Outcome Register(const std::string& name, const std::string& displayName, const std::string& offset,
+                     bool& wasEmpty);
     static void Report(Outcome outcome, const std::string& displayName, const std::string& offset);
 
     ListBox m_hoursList;

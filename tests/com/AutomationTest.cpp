@@ -6,14 +6,19 @@
 
 class Automation : public testing::Test {
 protected:
-    struct Client { IDispatch* object = nullptr; std::unique_ptr<Process> server; };
-    void SetUp() override {
+    struct Client {
+        IDispatch* object = nullptr;
+        std::unique_ptr<Process> server;
+    };
+    void SetUp() override
+    {
         ::CoInitialize(nullptr);
         Process user;   // a user's start registers the class for this pavix.exe
         ASSERT_TRUE(user.WaitForMain() && (user.PostKey(VK_RETURN), user.Exited()));
     }
     // The process of a main window that came up since the last one.
-    std::unique_ptr<Process> NewServer() {
+    std::unique_ptr<Process> NewServer()
+    {
         HWND main = nullptr;
         WaitUntil([&] { return (main = Find(0, IDC_YOUR_CITY_LIST, 0, nullptr, servers)) != nullptr; });
         servers.push_back(main);
@@ -26,14 +31,20 @@ protected:
 // Each client has a process of its own, which lives while the client holds it: a close request
 // or Enter only hides its window, and Exit removes it. The release ends it, unless a dialog
 // covers the window then: the program is the user's from there on, and Enter ends it.
-TEST_F(Automation, EachClientHasAProcessThatLivesUntilTheRelease) {
-    const std::pair<UINT, WPARAM> rows[] = {{WM_CLOSE, 0}, {WM_KEYDOWN, VK_RETURN}, {WM_COMMAND, ID_MENU_EXIT},
-        {WM_COMMAND, ID_MENU_ABOUT}, {WM_COMMAND, ID_MENU_REGISTER_CITY}, {WM_COMMAND, ID_MENU_HELP}};
+TEST_F(Automation, EachClientHasAProcessThatLivesUntilTheRelease)
+{
+    const std::pair<UINT, WPARAM> rows[] = {{WM_CLOSE, 0},
+                                            {WM_KEYDOWN, VK_RETURN},
+                                            {WM_COMMAND, ID_MENU_EXIT},
+                                            {WM_COMMAND, ID_MENU_ABOUT},
+                                            {WM_COMMAND, ID_MENU_REGISTER_CITY},
+                                            {WM_COMMAND, ID_MENU_HELP}};
     std::vector<Client> clients;
     for (size_t i = 0; i < std::size(rows); ++i) {
         Client& client = clients.emplace_back();
         EXPECT_EQ(::CoCreateInstance(CPavixDlgAutoProxy::clsid, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch,
-                                     (void**)&client.object), S_OK);
+                                     (void**)&client.object),
+                  S_OK);
         client.server = NewServer();
         ASSERT_TRUE(client.server) << "no pavix.exe of its own";   // one that serves two has no new window
     }
@@ -43,7 +54,8 @@ TEST_F(Automation, EachClientHasAProcessThatLivesUntilTheRelease) {
         const bool exit = w == ID_MENU_EXIT, dialog = message == WM_COMMAND && !exit;
         message == WM_KEYDOWN ? server.PostKey(VK_RETURN) : server.Post(message, w);
         HWND covering = dialog ? server.WaitFor(0, 0, server.main) : nullptr;
-        EXPECT_TRUE(WaitUntil([&] { return dialog || (exit ? !::IsWindow(server.main) : !::IsWindowVisible(server.main)); }));
+        EXPECT_TRUE(WaitUntil(
+            [&] { return dialog || (exit ? !::IsWindow(server.main) : !::IsWindowVisible(server.main)); }));
         EXPECT_FALSE(server.Exited(500));
         client.object->Release();
         if (dialog) {
@@ -57,7 +69,8 @@ TEST_F(Automation, EachClientHasAProcessThatLivesUntilTheRelease) {
 }
 
 // Wine's cscript.exe holds the object from tests/com/hold.vbs until its message box is answered.
-TEST_F(Automation, AScriptHoldsTheProgramUntilItLetsGo) {
+TEST_F(Automation, AScriptHoldsTheProgramUntilItLetsGo)
+{
     Process script("//NoLogo \"" + ExeDir() + "hold.vbs\"", "C:\\windows\\system32\\cscript.exe");
     auto server = NewServer();
     HWND box = script.WaitFor(IDOK);   // shown once the script holds the object
@@ -67,4 +80,3 @@ TEST_F(Automation, AScriptHoldsTheProgramUntilItLetsGo) {
     script.Click(box, IDOK);
     EXPECT_TRUE(server->Exited() && script.Exited());
 }
-

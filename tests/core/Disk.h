@@ -14,7 +14,7 @@
 struct MemDisk {
     std::string bytes;
     size_t chunk = SIZE_MAX, room = SIZE_MAX;   // the most bytes a read gives; those the disk takes till full
-    int reads = INT_MAX;       // the reads that succeed; every later one fails
+    int reads = INT_MAX;   // the reads that succeed; every later one fails
     bool lengthFails = false, seekFails = false, appendFails = false;   // appendFails: written, yet failed
     OsFile::LockResult lock = OsFile::locked;
 };
@@ -22,7 +22,10 @@ struct MemDisk {
 struct MemFile final : OsFile {
     explicit MemFile(MemDisk& disk) : m_disk(disk) {}
     int64_t Length() override { return m_disk.lengthFails ? -1 : static_cast<int64_t>(m_disk.bytes.size()); }
-    bool Seek(int64_t offset) override { return (m_pos = static_cast<size_t>(offset), offset >= 0 && !m_disk.seekFails); }
+    bool Seek(int64_t offset) override
+    {
+        return (m_pos = static_cast<size_t>(offset), offset >= 0 && !m_disk.seekFails);
+    }
     long Read(char* buffer, size_t size) override
     {
         if (m_disk.reads-- <= 0)
@@ -36,7 +39,10 @@ struct MemFile final : OsFile {
         m_pos = m_disk.bytes.append(data, std::min(size, m_disk.room)).size();   // the end, as in append mode
         return size <= m_disk.room && !m_disk.appendFails;
     }
-    bool Truncate(int64_t length) override { return (m_disk.bytes.resize(static_cast<size_t>(length)), true); }
+    bool Truncate(int64_t length) override
+    {
+        return (m_disk.bytes.resize(static_cast<size_t>(length)), true);
+    }
     LockResult TryLock() override { return m_disk.lock; }
     void Unlock() override {}
     MemDisk& m_disk;
@@ -45,15 +51,22 @@ struct MemFile final : OsFile {
 
 // A text file over a disk in memory.
 struct MemTextFile : MemDisk, TextFile {
-    explicit MemTextFile(MemDisk disk) : MemDisk(std::move(disk)) { Attach(std::make_unique<MemFile>(*this)); }
+    explicit MemTextFile(MemDisk disk) : MemDisk(std::move(disk))
+    {
+        Attach(std::make_unique<MemFile>(*this));
+    }
 };
 
 // A file name of its own in the temporary folder; the file goes with the object.
 struct TempPath {
     const std::string name =
-        (std::filesystem::temp_directory_path() / ("pavix-" + std::to_string(std::random_device()()))).string();
+        (std::filesystem::temp_directory_path() / ("pavix-" + std::to_string(std::random_device()())))
+            .string();
     ~TempPath() { std::filesystem::remove(name); }
-    const std::string& Write(const std::string& bytes) const { return std::ofstream(name, std::ios::binary) << bytes, name; }
+    const std::string& Write(const std::string& bytes) const
+    {
+        return std::ofstream(name, std::ios::binary) << bytes, name;
+    }
 };
 
 // Entries and notices as one text, every entry followed by "|".

@@ -3,11 +3,13 @@
 // and checks the file afterwards.
 #include "Driver.h"
 
-TEST(Installed, ListsTheCitiesOfItsWorkingDirectoryAndRegistersOneThere) {
+TEST(Installed, ListsTheCitiesOfItsWorkingDirectoryAndRegistersOneThere)
+{
     const char* exe = std::getenv("PAVIX_INSTALLED_EXE");
     const char* dir = std::getenv("PAVIX_INSTALLED_DIR");
     const char* city = std::getenv("PAVIX_INSTALLED_CITY");
-    if (!exe || !dir || !city) GTEST_SKIP() << "tests/install/run-install runs this against an installed program";
+    if (!exe || !dir || !city)
+        GTEST_SKIP() << "tests/install/run-install runs this against an installed program";
     ASSERT_TRUE(::SetCurrentDirectoryA(dir));
     const auto lines = std::ranges::count(TempDir::Read().value_or(""), '\n');
     Process program("", exe);

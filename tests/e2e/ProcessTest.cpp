@@ -5,9 +5,13 @@
 #include "app/DlgProxy.h"
 #include "platform/Registry.h"
 
-std::string Added(const std::string& name) { return "Record For City Of " + name + " [5.50] Added !!"; }
+std::string Added(const std::string& name)
+{
+    return "Record For City Of " + name + " [5.50] Added !!";
+}
 
-TEST(TwoCopies, RegisteringAtOnceLeaveEveryLineWhole) {
+TEST(TwoCopies, RegisteringAtOnceLeaveEveryLineWhole)
+{
     TempDir dir("Tokyo\t9.00\r\n");
     auto user = [](char prefix) {
         Process copy;
@@ -30,9 +34,11 @@ TEST(TwoCopies, RegisteringAtOnceLeaveEveryLineWhole) {
     EXPECT_EQ(file.size(), size) << file;
 }
 
-TEST(Kill, DuringARegistrationTheFileKeepsOnlyWholeLines) {
+TEST(Kill, DuringARegistrationTheFileKeepsOnlyWholeLines)
+{
     std::string before;
-    for (int i = 0; i < 20000; ++i) before += "TOWN" + std::to_string(i) + "\t-3.00\r\n";
+    for (int i = 0; i < 20000; ++i)
+        before += "TOWN" + std::to_string(i) + "\t-3.00\r\n";
     TempDir dir(before);
     for (int round = 0; round < 6; ++round) {
         Process copy;
@@ -45,14 +51,16 @@ TEST(Kill, DuringARegistrationTheFileKeepsOnlyWholeLines) {
         Register(copy, name + "X", false);
         ::Sleep(round * 2), copy.Kill();
         const std::string after = dir.Read().value_or("");
-        ASSERT_TRUE(after == before || after == before + name + "X\t5.50\r\n") << after.substr(before.size() - 20);
+        ASSERT_TRUE(after == before || after == before + name + "X\t5.50\r\n")
+            << after.substr(before.size() - 20);
         before = after;
     }
 }
 
 // A user's start points the class at this pavix.exe, in both registry views where 32-bit and
 // 64-bit programs run side by side; a start by the component runtime leaves the registry alone.
-TEST(StartSwitches, OnlyAUserStartRewritesTheRegistry) {
+TEST(StartSwitches, OnlyAUserStartRewritesTheRegistry)
+{
     const std::string server = "CLSID\\" + GuidText(CPavixDlgAutoProxy::clsid) + "\\LocalServer32";
     auto value = [&](REGSAM view, HKEY key = nullptr) {   // in that registry view; "" when there is none
         char text[MAX_PATH] = "";
@@ -63,14 +71,19 @@ TEST(StartSwitches, OnlyAUserStartRewritesTheRegistry) {
     };
     char wow64[MAX_PATH] = "";
     ::GetSystemWow64DirectoryA(wow64, MAX_PATH);
-    const bool both = ::GetFileAttributesA((wow64 + std::string("\\kernel32.dll")).c_str()) != INVALID_FILE_ATTRIBUTES;
+    const bool both =
+        ::GetFileAttributesA((wow64 + std::string("\\kernel32.dll")).c_str()) != INVALID_FILE_ATTRIBUTES;
     const auto views = both ? std::vector<REGSAM>{KEY_WOW64_32KEY, KEY_WOW64_64KEY} : std::vector<REGSAM>{0};
     TempDir dir("Tokyo\t9.00\r\n");
-    for (const auto& [args, rewrites] : std::vector<std::pair<std::string, bool>>{
-             {"/Embedding", false}, {"-automation", false}, {" -EmBeDdInG ", false}, {"/Embed", true},
-             {"--automation", true}, {"", true}}) {
+    for (const auto& [args, rewrites] : std::vector<std::pair<std::string, bool>>{{"/Embedding", false},
+                                                                                  {"-automation", false},
+                                                                                  {" -EmBeDdInG ", false},
+                                                                                  {"/Embed", true},
+                                                                                  {"--automation", true},
+                                                                                  {"", true}}) {
         SCOPED_TRACE(args);
-        for (REGSAM view : views) ::RegDeleteKeyExA(HKEY_CLASSES_ROOT, server.c_str(), view, 0);
+        for (REGSAM view : views)
+            ::RegDeleteKeyExA(HKEY_CLASSES_ROOT, server.c_str(), view, 0);
         Process copy(args);
         ASSERT_TRUE(copy.WaitForMain() && (copy.PostKey(VK_RETURN), copy.Exited()));
         for (REGSAM view : views)

@@ -31,7 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // Each line is the bytes up to a line feed, less one CR right before it; a last line without
     // a line end counts. It matches when its last word is the offset text and the words before
     // it are the name's.
-    const std::vector<std::string> offsetWords = Words(offset), record = Words(std::string(name) + ' ' + std::string(offset));
+    const std::vector<std::string> offsetWords = Words(offset),
+                                   record = Words(std::string(name) + ' ' + std::string(offset));
     const bool oneWord = offsetWords.size() == 1 && offsetWords[0].size() == offset.size();
     std::string line;
     bool found = false;
@@ -39,15 +40,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     while (file.ReadLine(line)) {
         const std::string_view end = rest.substr(std::min(line.size(), rest.size()));
         FUZZ_CHECK(rest.starts_with(line) && line.find('\n') == std::string::npos &&
-                   (end.starts_with("\r\n") || (end.starts_with('\n') && !line.ends_with('\r')) || (end.empty() && !line.empty())));
+                   (end.starts_with("\r\n") || (end.starts_with('\n') && !line.ends_with('\r')) ||
+                    (end.empty() && !line.empty())));
         rest.remove_prefix(line.size() + (end.starts_with("\r\n") ? 2 : end.empty() ? 0 : 1));
         const bool matches = oneWord && Words(line) == record;
         FUZZ_CHECK(CityRecordMatches(line, name, offset) == matches);
         found = found || matches;
     }
-    FUZZ_CHECK(rest.empty() && FindCityRecord(file, name, offset) == (found ? FindResult::found : FindResult::absent));
-    FUZZ_CHECK(AppendCityRecord(file, name, offset) && disk.bytes == std::string(input) + (input.empty() || input.ends_with('\n') ? "" : "\r\n") +
-                                                                  std::string(name) + "\t" + std::string(offset) + "\r\n");
+    FUZZ_CHECK(rest.empty() &&
+               FindCityRecord(file, name, offset) == (found ? FindResult::found : FindResult::absent));
+    FUZZ_CHECK(AppendCityRecord(file, name, offset) &&
+               disk.bytes ==
+                   std::string(input) + (input.empty() || input.ends_with('\n') ? "" : "\r\n") +
+                       std::string(name) + "\t" + std::string(offset) + "\r\n");
     FUZZ_CHECK(FindCityRecord(file, name, offset) == (oneWord ? FindResult::found : FindResult::absent));
     return 0;
 }

@@ -5,7 +5,10 @@
 
 #include <cstdio>
 
-#define FUZZ_CHECK(condition) ((condition) ? void() : (std::fprintf(stderr, "property failed: %s (%s:%d)\n", #condition, __FILE__, __LINE__), std::abort()))
+#define FUZZ_CHECK(condition)                                                                                \
+    ((condition) ? void()                                                                                    \
+                 : (std::fprintf(stderr, "property failed: %s (%s:%d)\n", #condition, __FILE__, __LINE__),   \
+                    std::abort()))
 
 // The input up to its first line feed, which is taken off too.
 inline std::string_view Take(std::string_view& input)
