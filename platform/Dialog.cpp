@@ -85,10 +85,10 @@ INT_PTR Dialog::DoModal()
 {
     if (!Create())
         return -1;
-    HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
-    bool enableOwner = owner && ::IsWindowEnabled(owner);
-    if (enableOwner)
-        ::EnableWindow(owner, FALSE);
+    m_owner = ::GetWindow(m_hWnd, GW_OWNER);
+    m_ownerDisabled = m_owner && ::IsWindowEnabled(m_owner);
+    if (m_ownerDisabled)
+        ::EnableWindow(m_owner, FALSE);
     if (m_hWnd && !m_ended)
         ::ShowWindow(m_hWnd, SW_SHOW);
 
@@ -106,11 +106,7 @@ INT_PTR Dialog::DoModal()
         ::DispatchMessageA(&msg);
     }
 
-    if (enableOwner && ::IsWindow(owner)) {
-        ::EnableWindow(owner, TRUE);
-        if (m_hWnd && ::GetActiveWindow() == m_hWnd)
-            ::SetActiveWindow(owner);
-    }
+    ReturnToOwner();
     DestroyWindow();
     return m_result;
 }
@@ -119,8 +115,21 @@ void Dialog::EndDialog(INT_PTR result)
 {
     m_result = result;
     m_ended = true;
+    ReturnToOwner();
     if (m_hWnd)
         ::ShowWindow(m_hWnd, SW_HIDE);
+}
+
+// Enables the owner and hands it the activation while this dialog is still visible: a dialog that
+// hides over a disabled owner passes the activation to another program's window.
+void Dialog::ReturnToOwner()
+{
+    if (!m_ownerDisabled || !::IsWindow(m_owner))
+        return;
+    m_ownerDisabled = false;
+    ::EnableWindow(m_owner, TRUE);
+    if (m_hWnd && ::GetActiveWindow() == m_hWnd)
+        ::SetForegroundWindow(m_owner);
 }
 
 BOOL Dialog::DestroyWindow()

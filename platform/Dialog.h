@@ -48,10 +48,13 @@ private:
     void Detach();
     HWND FindOwner() const;
     void CenterIfUnplaced();
+    void ReturnToOwner();
 
     UINT m_templateId;
     HWND m_parent;
     WNDPROC m_defaultProc = nullptr;
+    HWND m_owner = nullptr;
+    bool m_ownerDisabled = false;   // by this dialog's modal run, until it ends
     bool m_colored = false;
     bool m_ended = false;
     INT_PTR m_result = -1;

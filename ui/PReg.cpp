@@ -119,7 +119,7 @@ bool CPRegDlg::OpenLocked(Outcome& failure)
             failure = Outcome::busy;
             return false;
         }
-        // The clocks run on meanwhile; the dialog has ended and its owner is still disabled.
+        // The clocks run on meanwhile; the dialog has ended, and only ticks and painting are handled.
         WaitDeliveringTicks(static_cast<DWORD>(std::min<ULONGLONG>(deadline - now, RETRY_MS)));
     }
 }

@@ -1,0 +1,47 @@
+// The clock is the active window again when a dialog, a message box or the menu closes, even
+// beside another program's window.
+#include "InProcess.h"
+
+// Answers each window that the main window comes to own, in turn, with the next answer.
+void AnswerInTurn(HWND main, std::vector<std::function<void(HWND)>> answers, std::vector<HWND> known = {})
+{
+    auto next = [=] { return Find(::GetCurrentProcessId(), 0, 0, main, known); };
+    RunWhen(next, [=]() mutable {
+        known.push_back(next());
+        answers[0](known.back());
+        if (answers.size() > 1)
+            AnswerInTurn(main, {answers.begin() + 1, answers.end()}, known);
+    });
+}
+auto Post(UINT message, WPARAM w)
+{
+    return [=](HWND window) { ::PostMessageA(window, message, w, 0); };
+}
+
+TEST(Activation, TheClockIsActiveAgainAfterEachDialogMessageBoxAndTheMenuBesideAnotherProgram)
+{
+    Process bystander("", "C:\\windows\\notepad.exe");
+    ASSERT_TRUE(bystander.WaitFor(0));
+    RunApp("Udaipur\t5.50\r\n", [](CPavixDlg& d) {
+        SetMessageBoxObserver(nullptr);
+        const auto ok = Post(WM_COMMAND, IDOK), cancel = Post(WM_COMMAND, IDCANCEL);
+        RECT client = d.GetClientRectOnScreen();
+        struct Row {
+            UINT message;
+            WPARAM command;
+            std::vector<std::function<void(HWND)>> answers;
+        };
+        for (const Row& row : std::vector<Row>{{WM_COMMAND, ID_MENU_ABOUT, {cancel}},
+                                               {WM_COMMAND, ID_MENU_HELP, {cancel}},
+                                               {WM_COMMAND, ID_MENU_REGISTER_CITY, {ok, ok, cancel}},
+                                               {WM_CONTEXTMENU, 0, {Post(WM_KEYDOWN, VK_ESCAPE)}}}) {
+            SCOPED_TRACE(row.command);
+            ::SetForegroundWindow(d.GetHwnd());
+            AnswerInTurn(d.GetHwnd(), row.answers);
+            d.Send(row.message, row.command,
+                   MAKELPARAM(client.left + 9, client.top + 9));   // the menu's point
+            EXPECT_TRUE(pending.empty());
+            EXPECT_EQ(::GetForegroundWindow(), d.GetHwnd());
+        }
+    });
+}
