@@ -130,29 +130,37 @@ void CPavixDlg::ReadError()
     ShowMessageBox("City Database wtcmain.pvx Could Not Be Read Completely !!", "Read Record..");
 }
 
-// The selected entry, whole, read into line; none when the list has no selection.
-static std::optional<std::string_view> ReadSelection(const ListBox& list, std::string& line)
+// The selected entry of list, read again only when the selection has moved since the last tick;
+// none when the list has no selection. The index is asked for on every tick because a selection
+// set with LB_SETCURSEL (by a test, an automation client) sends no LBN_SELCHANGE; asking a list
+// of this thread is one call of its procedure, and no text is copied.
+static std::optional<std::string_view> ReadSelection(const ListBox& list, int& index, std::string& line)
 {
-    int index = list.GetCurSel();
-    if (index < 0)
-        return std::nullopt;
-    line = list.GetText(index);
-    return line;
+    int selected = list.GetCurSel();
+    if (selected != index)
+        line = selected < 0 ? std::string() : list.GetText(selected);
+    index = selected;
+    return index < 0 ? std::nullopt : std::optional<std::string_view>(line);
 }
 
 void CPavixDlg::Tick()
 {
     LocalReading now = ReadLocalClock();
-    auto yourCity = ReadSelection(m_yourCityList, m_strYourCityLine);
-    auto destination = ReadSelection(m_destinationList, m_strDestinationLine);
+    auto yourCity = ReadSelection(m_yourCityList, m_nYourCityIndex, m_strYourCityLine);
+    auto destination = ReadSelection(m_destinationList, m_nDestinationIndex, m_strDestinationLine);
     ClockTexts texts = BuildClockTexts(now, yourCity, destination);
     m_strDestinationTime = texts.destinationTime;
-    Window(GetItem(IDC_YOUR_CITY_TIME)).SetText(texts.yourCityTime);
-    Window(GetItem(IDC_YOUR_CITY_DATE)).SetText(texts.yourCityDate);
-    Window(GetItem(IDC_YOUR_CITY_NAME)).SetText(texts.yourCityName);
-    Window(GetItem(IDC_DESTINATION_NAME)).SetText(texts.destinationName);
-    Window(GetItem(IDC_DESTINATION_DATE)).SetText(texts.destinationDate);
-    Window(GetItem(IDC_DESTINATION_TIME)).SetText(m_strDestinationTime);
+    const std::pair<int, const std::string*> labels[] = {
+        {IDC_YOUR_CITY_TIME, &texts.yourCityTime},      {IDC_YOUR_CITY_DATE, &texts.yourCityDate},
+        {IDC_YOUR_CITY_NAME, &texts.yourCityName},      {IDC_DESTINATION_NAME, &texts.destinationName},
+        {IDC_DESTINATION_DATE, &texts.destinationDate}, {IDC_DESTINATION_TIME, &m_strDestinationTime}};
+    // Each set repaints its label: only a text that has changed is set.
+    for (size_t i = 0; i < m_shownTexts.size(); ++i) {
+        if (m_shownTexts[i] != *labels[i].second) {
+            m_shownTexts[i] = *labels[i].second;
+            Window(GetItem(labels[i].first)).SetText(*labels[i].second);
+        }
+    }
 }
 
 LRESULT CPavixDlg::OnTimer(WPARAM, LPARAM)

@@ -5,6 +5,8 @@
 #include "platform/Static.h"
 #include "platform/TextFile.h"
 
+#include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,7 +27,7 @@ public:
     bool CanCloseWindow();
     void AddTrayIcon();
     void RemoveTrayIcon();
-    // One clock tick: reads the clock and both selections, sets the six texts.
+    // One clock tick: reads the clock and both selections, sets the texts that have changed.
     void Tick();
 
     CPavixDlgAutoProxy* m_pAutomationProxy = nullptr;
@@ -63,8 +65,12 @@ private:
     Static m_ctlDestinationTime;
     TextFile m_cityFile;
     std::vector<std::string> m_loadedEntries;
+    // What the last tick read and showed: the selections and the six texts, in the order set.
+    int m_nYourCityIndex = -1;
+    int m_nDestinationIndex = -1;
     std::string m_strYourCityLine;
     std::string m_strDestinationLine;
     std::string m_strDestinationTime;
+    std::array<std::optional<std::string>, 6> m_shownTexts;
     HICON m_hWindowIcon;
 };

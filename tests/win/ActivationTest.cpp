@@ -1,5 +1,5 @@
 // The clock is the active window again when a dialog, a message box or the menu closes, even
-// beside another program's window.
+// beside another program's window; a tick sets only what changed.
 #include "InProcess.h"
 
 // Answers each window that the main window comes to own, in turn, with the next answer.
@@ -43,5 +43,31 @@ TEST(Activation, TheClockIsActiveAgainAfterEachDialogMessageBoxAndTheMenuBesideA
             EXPECT_TRUE(pending.empty());
             EXPECT_EQ(::GetForegroundWindow(), d.GetHwnd());
         }
+    });
+}
+
+std::vector<int> labelsSet;   // the main window's controls given a text
+LRESULT CALLBACK NoteLabelSet(int code, WPARAM w, LPARAM l)
+{
+    auto* sent = reinterpret_cast<CWPSTRUCT*>(l);
+    if (sent->message == WM_SETTEXT && ::GetParent(sent->hwnd) == App::Current()->GetMainWnd()->GetHwnd())
+        labelsSet.push_back(::GetDlgCtrlID(sent->hwnd));
+    return ::CallNextHookEx(nullptr, code, w, l);
+}
+
+// Each set repaints; ten ticks a second would repaint six labels for one new second.
+TEST(Tick, SetsOnlyTheLabelsWhoseTextHasChanged)
+{
+    RunApp("Tokyo\t9.00\r\nSeoul\t9.00\r\n", [](CPavixDlg& d) {
+        HHOOK hook = ::SetWindowsHookExA(WH_CALLWNDPROC, &NoteLabelSet, nullptr, ::GetCurrentThreadId());
+        for (int second = ReadLocalClock().second; second == ReadLocalClock().second;)
+            ::Sleep(1);   // the three ticks below then fall into one second
+        d.Tick();
+        labelsSet.clear();
+        d.Tick();
+        ListBox(d.GetItem(IDC_DESTINATION_LIST)).SetCurSel(1);   // Tokyo, at Seoul's offset
+        d.Tick();
+        EXPECT_EQ(labelsSet, std::vector<int>{IDC_DESTINATION_NAME});
+        ::UnhookWindowsHookEx(hook);
     });
 }
