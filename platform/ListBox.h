@@ -18,6 +18,11 @@ public:
     int GetCount() const { return int(Send(LB_GETCOUNT)); }
     int SetCurSel(int index) const { return int(Send(LB_SETCURSEL, WPARAM(index))); }
     int GetCurSel() const { return int(Send(LB_GETCURSEL)); }
+    // The entry's rectangle in the list's client coordinates; false for an index out of range.
+    bool GetItemRect(int index, RECT& rect) const
+    {
+        return Send(LB_GETITEMRECT, WPARAM(index), LPARAM(&rect)) != LB_ERR;
+    }
     int GetTextLen(int index) const { return int(Send(LB_GETTEXTLEN, WPARAM(index))); }
     // The whole entry, however long; empty for an index out of range.
     std::string GetText(int index) const

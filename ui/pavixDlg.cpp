@@ -201,10 +201,38 @@ LRESULT CPavixDlg::OnLButtonDown(WPARAM, LPARAM l)
 
 LRESULT CPavixDlg::OnContextMenu(WPARAM, LPARAM l)
 {
+    // Shift+F10 and the menu key send no point: the menu opens where the keyboard is.
+    if (GET_X_LPARAM(l) == -1 && GET_Y_LPARAM(l) == -1) {
+        ShowCommandMenu(KeyboardMenuPoint());
+        return 0;
+    }
     POINT point{GET_X_LPARAM(l), GET_Y_LPARAM(l)};
     RECT client = GetClientRectOnScreen();
     if (!::PtInRect(&client, point))
         return Default();
+    ShowCommandMenu(point);
+    return 0;
+}
+
+// Under the selected entry of the focused list, where that entry is in view; else the centre of
+// the window.
+POINT CPavixDlg::KeyboardMenuPoint() const
+{
+    RECT client = GetClientRectOnScreen();
+    POINT point{(client.left + client.right) / 2, (client.top + client.bottom) / 2};
+    for (const ListBox* list : {&m_yourCityList, &m_destinationList}) {
+        RECT entry, view = list->GetClientRect(), shown;
+        if (::GetFocus() == list->GetHwnd() && list->GetItemRect(list->GetCurSel(), entry) &&
+            ::IntersectRect(&shown, &entry, &view)) {
+            point = {(entry.left + entry.right) / 2, entry.bottom};
+            ::ClientToScreen(list->GetHwnd(), &point);
+        }
+    }
+    return point;
+}
+
+void CPavixDlg::ShowCommandMenu(POINT point)
+{
     Menu menu;
     menu.CreatePopup();
     menu.AppendString(ID_MENU_ABOUT, "About..");
@@ -216,7 +244,6 @@ LRESULT CPavixDlg::OnContextMenu(WPARAM, LPARAM l)
     menu.AppendString(ID_MENU_EXIT, "Exit");
     menu.Track(TPM_CENTERALIGN | TPM_RIGHTBUTTON, point.x, point.y, m_hWnd);
     menu.Destroy();
-    return 0;
 }
 
 bool CPavixDlg::CanCloseWindow()

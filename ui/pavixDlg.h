@@ -58,6 +58,8 @@ private:
     void FileMissing() override;
     void ReadError() override;
     void FillCityLists();
+    POINT KeyboardMenuPoint() const;
+    void ShowCommandMenu(POINT point);
 
     ListBox m_yourCityList;
     ListBox m_destinationList;

@@ -1,5 +1,5 @@
 // The clock is the active window again when a dialog, a message box or the menu closes, even
-// beside another program's window; a tick sets only what changed.
+// beside another program's window; the keyboard opens the menu; a tick sets only what changed.
 #include "InProcess.h"
 
 // Answers each window that the main window comes to own, in turn, with the next answer.
@@ -42,6 +42,40 @@ TEST(Activation, TheClockIsActiveAgainAfterEachDialogMessageBoxAndTheMenuBesideA
                    MAKELPARAM(client.left + 9, client.top + 9));   // the menu's point
             EXPECT_TRUE(pending.empty());
             EXPECT_EQ(::GetForegroundWindow(), d.GetHwnd());
+        }
+    });
+}
+
+TEST(KeyboardMenu, OpensUnderTheFocusedListsSelectedEntryOrInTheMiddleOfTheWindow)
+{
+    RunApp("Tokyo\t9.00\r\nUdaipur\t5.50\r\nHonolulu\t-10.00\r\nBoston\t-5.00\n", [](CPavixDlg& d) {
+        struct Row {
+            std::vector<BYTE> keys;
+            int focus, entry;   // the control with the focus, and the entry selected there if it is a list
+        };
+        for (const Row& row : std::vector<Row>{{{VK_SHIFT, VK_F10}, IDC_YOUR_CITY_LIST, 2},
+                                               {{VK_APPS}, IDC_DESTINATION_LIST, 3},
+                                               {{VK_APPS}, IDC_YOUR_CITY_TIME, 0}}) {
+            SCOPED_TRACE(row.focus);
+            ::SetForegroundWindow(d.GetHwnd());
+            ::SetFocus(d.GetItem(row.focus));
+            ListBox list(row.focus == IDC_YOUR_CITY_TIME ? nullptr : d.GetItem(row.focus));
+            RECT place = d.GetClientRect(), menu{};
+            list.SetCurSel(row.entry);
+            if (list && list.GetItemRect(row.entry, place))
+                place.top = place.bottom;
+            AnswerInTurn(d.GetHwnd(), {[&](HWND popup) {
+                             ::GetWindowRect(popup, &menu);
+                             ::PostMessageA(popup, WM_KEYDOWN, VK_ESCAPE, 0);
+                         }});
+            for (DWORD up : {0, KEYEVENTF_KEYUP})
+                for (BYTE key : row.keys)
+                    ::keybd_event(key, 0, up, 0);
+            EXPECT_TRUE(Pump([] { return pending.empty(); }));
+            POINT at{(place.left + place.right) / 2, (place.top + place.bottom) / 2};
+            ::ClientToScreen(list ? list.GetHwnd() : d.GetHwnd(), &at);
+            EXPECT_NEAR((menu.left + menu.right) / 2, at.x, 1);
+            EXPECT_EQ(menu.top, at.y);
         }
     });
 }
