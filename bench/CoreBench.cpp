@@ -36,13 +36,7 @@ ClockTexts PlainTick(const LocalReading& local, const char* yourCity, const char
     auto minutes = [](const char* entry) {
         return int(float(std::strtod(std::strrchr(entry, ' '), nullptr) * 60));
     };
-    std::tm moment{};
-    moment.tm_year = local.year - 1900;
-    moment.tm_mon = local.month - 1;
-    moment.tm_mday = local.day;
-    moment.tm_hour = local.hour;
-    moment.tm_min = local.minute;
-    moment.tm_sec = local.second;
+    std::tm moment{local.second, local.minute, local.hour, local.day, local.month - 1, local.year - 1900};
     char time[16], date[16], destinationTime[16], destinationDate[16];
     std::strftime(time, sizeof time, "%H:%M:%S %p", &moment);
     std::strftime(date, sizeof date, "%b %d", &moment);
