@@ -10,9 +10,10 @@ SIZE BitmapSize(HBITMAP bitmap)
     return {b.bmWidth, b.bmHeight};
 }
 
-// The cell height of a centred label's font, and the pixels of its text's ink that the label cuts
-// off: beyond its width, or, where the cell is taller, beyond the leading above and descent below.
-std::pair<int, int> TextSize(Window label)
+// The average width and the height of a centred label's font's characters, and the pixels of its text's ink
+// that the label cuts off: beyond its width, or, where the cell is taller, beyond the leading above and
+// descent below.
+std::pair<SIZE, int> TextSize(Window label)
 {
     HDC dc = ::GetDC(label.GetHwnd());
     ::SelectObject(dc, label.GetFont() ? HGDIOBJ(label.GetFont()) : ::GetStockObject(SYSTEM_FONT));
@@ -23,13 +24,13 @@ std::pair<int, int> TextSize(Window label)
     ::ReleaseDC(label.GetHwnd(), dc);
     RECT place = label.GetClientRect();
     int margin = std::min(metrics.tmInternalLeading, metrics.tmDescent);
-    return {metrics.tmHeight,
+    return {SIZE{metrics.tmAveCharWidth, metrics.tmHeight},
             std::max(0L, text.cx - place.right) +
                 std::max(0L, (metrics.tmHeight - place.bottom + 1) / 2 - margin)};
 }
 
 // Under this Wine at 100 %, the map is 200 x 120 pixels of a client area of 306 x 369, and the
-// system font's cell 16 pixels high.
+// system font's characters 7 x 16.
 TEST(DisplayScale, TheMapKeepsItsShareOfTheWindowAndTheTimesTheSystemFontsLookUnclipped)
 {
     RunApp("Tokyo\t9.00\r\n", [](CPavixDlg& d) {
@@ -43,7 +44,8 @@ TEST(DisplayScale, TheMapKeepsItsShareOfTheWindowAndTheTimesTheSystemFontsLookUn
         EXPECT_EQ(Window(d.GetItem(IDC_YOUR_CITY_TIME)).GetFont() == nullptr, dpi == kDefaultDpi);
         d.Tick();
         auto [cell, cut] = TextSize(Window(d.GetItem(IDC_YOUR_CITY_TIME)));
-        EXPECT_NEAR(cell, 16.0 * dpi / 96, 1);
+        EXPECT_NEAR(cell.cx, 7.0 * dpi / 96, 1);   // the system font's shape, not squeezed
+        EXPECT_NEAR(cell.cy, 16.0 * dpi / 96, 1);
         EXPECT_EQ(cut, 0);
     });
 }
@@ -59,7 +61,7 @@ TEST(DisplayScale, OnAnotherScaleTheWindowTakesTheSuggestedRectangleAndNewFontAn
         d.Send(WM_DPICHANGED, MAKEWPARAM(dpi, dpi), LPARAM(&suggested));
         ::GetWindowRect(d.GetHwnd(), &after);
         EXPECT_TRUE(::EqualRect(&after, &suggested));
-        EXPECT_NEAR(TextSize(Window(d.GetItem(IDC_DESTINATION_TIME))).first, 16.0 * dpi / 96, 1);
+        EXPECT_NEAR(TextSize(Window(d.GetItem(IDC_DESTINATION_TIME))).first.cy, 16.0 * dpi / 96, 1);
         EXPECT_NE(Static(d.GetItem(IDC_WORLD_MAP)).GetBitmap(), oldMap);
     });
 }
