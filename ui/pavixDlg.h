@@ -2,6 +2,7 @@
 #include "citydb/CityDatabase.h"
 #include "platform/Dialog.h"
 #include "platform/ListBox.h"
+#include "platform/Scale.h"
 #include "platform/Static.h"
 #include "platform/TextFile.h"
 
@@ -44,6 +45,7 @@ protected:
     LRESULT OnLButtonDown(WPARAM, LPARAM);
     LRESULT OnContextMenu(WPARAM, LPARAM);
     LRESULT OnClose(WPARAM, LPARAM);
+    LRESULT OnDpiChanged(WPARAM, LPARAM);
     void OnMenuAbout();
     void OnMenuRegisterCity();
     void OnMenuHelp();
@@ -60,6 +62,8 @@ private:
     void FillCityLists();
     POINT KeyboardMenuPoint() const;
     void ShowCommandMenu(POINT point);
+    void FitWorldMap();
+    void SetTimeFonts(UINT dpi);
 
     ListBox m_yourCityList;
     ListBox m_destinationList;
@@ -75,4 +79,6 @@ private:
     std::string m_strDestinationTime;
     std::array<std::optional<std::string>, 6> m_shownTexts;
     HICON m_hWindowIcon;
+    GdiObject m_worldMap;
+    GdiObject m_timeFont;
 };
