@@ -42,8 +42,8 @@ TEST(WorldClock, AnEntrysOffsetIsItsLastWordInWholeMinutes)
 
 TEST(WorldClock, YourCityShowsTheLocalReadingAndBothNamesShowTheirEntries)
 {
-    const ClockTexts texts = BuildClockTexts({2000, 1, 2, 8, 10, 5}, "Udaipur 5.50", "Boston -5.00");
-    EXPECT_EQ(texts.yourCityTime, "08:10:05 AM");
+    const ClockTexts texts = BuildClockTexts({2000, 1, 2, 12, 10, 5}, "Udaipur 5.50", "Boston -5.00");
+    EXPECT_EQ(texts.yourCityTime, "12:10:05 PM");   // PM from noon on
     EXPECT_EQ(texts.yourCityDate, "Jan 02");
     EXPECT_EQ(texts.yourCityName, "Udaipur 5.50");
     EXPECT_EQ(texts.destinationName, "Boston -5.00");
