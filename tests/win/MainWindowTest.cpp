@@ -118,6 +118,11 @@ void ChooseFromMenu(int command)
     ::EndMenu();
 }
 
+void PostCommand(CPavixDlg& d, int command)
+{
+    d.Post(WM_COMMAND, command);
+}
+
 // Right-clicks the window and chooses the item of command from the menu with the keyboard.
 void Choose(CPavixDlg& d, int command)
 {
@@ -128,7 +133,7 @@ void Choose(CPavixDlg& d, int command)
 }
 
 // F1 as real input: only that turns into a request for help, to the window in front.
-void PressF1(CPavixDlg& d)
+void PressF1(CPavixDlg& d, int)
 {
     ::SetForegroundWindow(d.GetHwnd());
     ::keybd_event(VK_F1, 0, 0, 0);
@@ -261,38 +266,22 @@ TEST(MainWindow, APressOnTheWindowDragsIt)
     });
 }
 
-enum Way { menu, f1, posted };
-void Give(CPavixDlg& d, Way way, int command)
-{
-    switch (way) {
-    case menu:
-        Choose(d, command);
-        break;
-    case f1:
-        PressF1(d);
-        break;
-    case posted:
-        d.Post(WM_COMMAND, command);
-        break;
-    }
-}
-
 // Each dialog opens over the main window, from the real pop-up menu chosen with the keyboard, from
 // F1, or from the Help command posted from anywhere; and closes as it should.
 TEST(MainWindow, EachDialogCommandOpensItsDialogOverTheWindow)
 {
     struct {
         const char* what;
-        Way way;
+        void (*give)(CPavixDlg& d, int command);
         int command;
         int control;   // one of the dialog's controls
         void (*close)(HWND control);
     } cases[] = {
-        {"About", menu, ID_MENU_ABOUT, 0xFFFF, ClickOn},
-        {"Help", menu, ID_MENU_HELP, IDC_HELP_TEXT, AskAgainThenClick},
-        {"F1", f1, 0, IDC_HELP_TEXT, ClickOn},
-        {"the Help command", posted, ID_HELP, IDC_HELP_TEXT, ClickOn},
-        {"Register City", menu, ID_MENU_REGISTER_CITY, IDC_HOURS_LIST, Cancel},
+        {"About", Choose, ID_MENU_ABOUT, 0xFFFF, ClickOn},
+        {"Help", Choose, ID_MENU_HELP, IDC_HELP_TEXT, AskAgainThenClick},
+        {"F1", PressF1, 0, IDC_HELP_TEXT, ClickOn},
+        {"the Help command", PostCommand, ID_HELP, IDC_HELP_TEXT, ClickOn},
+        {"Register City", Choose, ID_MENU_REGISTER_CITY, IDC_HOURS_LIST, Cancel},
     };
     RunApp(kCities, [&](CPavixDlg& d) {
         for (const auto& c : cases) {
@@ -304,7 +293,7 @@ TEST(MainWindow, EachDialogCommandOpensItsDialogOverTheWindow)
                 closed = true;
             });
             const auto over = [&] { return closed && !dialog(); };
-            Give(d, c.way, c.command);
+            c.give(d, c.command);
             EXPECT_TRUE(Pump(over));
             EXPECT_EQ(boxes, std::vector<std::string>{});
         }
