@@ -109,8 +109,9 @@ struct Process {
         STARTUPINFOA startup{sizeof startup};
         PROCESS_INFORMATION info{};
         std::string line = "\"" + exe + "\" " + args;
-        if (!::CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                              &startup, &info))
+        const BOOL started = ::CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                              nullptr, &startup, &info);
+        if (!started)
             return;
         ::CloseHandle(info.hThread);
         handle = info.hProcess;
