@@ -6,6 +6,7 @@
 #include "ui/PHelp.h"
 #include "ui/pavixDlg.h"
 
+#include <commctrl.h>
 #include <ole2.h>
 
 const MessageMapEntry CPavixApp::messageEntries[] = {
@@ -15,6 +16,9 @@ IMPLEMENT_MESSAGE_MAP(CPavixApp, App)
 
 BOOL CPavixApp::InitInstance()
 {
+    // With the manifest's Common Controls 6: the controls in the system's visual style.
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    ::InitCommonControlsEx(&controls);
     if (FAILED(::OleInitialize(nullptr))) {
         ShowMessageBox(IDS_RUNTIME_INIT_FAILED);
         return FALSE;

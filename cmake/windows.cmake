@@ -10,7 +10,7 @@ list(FILTER PAVIX_GUI_SOURCES EXCLUDE REGEX "/app/WinMain\\.cpp$")
 
 if(PAVIX_PLATFORM_SOURCES)
   add_library(pavix_platform STATIC ${PAVIX_PLATFORM_SOURCES})
-  target_link_libraries(pavix_platform PUBLIC pavix_core user32 gdi32 shell32 ole32 oleaut32 uuid comctl32 advapi32)
+  target_link_libraries(pavix_platform PUBLIC pavix_core user32 gdi32 shell32 ole32 oleaut32 uuid comctl32 uxtheme advapi32)
 endif()
 
 # The automation object's type library, embedded by pavix.rc, and the header with its class and

@@ -1,5 +1,7 @@
 #include "platform/Window.h"
 
+#include <uxtheme.h>
+
 std::string Window::GetText() const
 {
     std::string text(static_cast<size_t>(::GetWindowTextLengthA(m_hWnd)), '\0');
@@ -14,4 +16,9 @@ RECT Window::GetClientRectOnScreen() const
     RECT r = GetClientRect();
     ::MapWindowPoints(m_hWnd, nullptr, reinterpret_cast<POINT*>(&r), 2);
     return r;
+}
+
+void Window::SetClassicLook() const
+{
+    ::SetWindowTheme(m_hWnd, L" ", L" ");
 }

@@ -40,6 +40,9 @@ public:
     {
         Send(WM_SETICON, big ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon));
     }
+    // Drawn without the system's visual style: with it, a radio button's or a group box's caption
+    // takes the style's ink, not the colour the dialog asks for.
+    void SetClassicLook() const;
     UINT_PTR SetTimer(UINT_PTR id, UINT milliseconds) const
     {
         return ::SetTimer(m_hWnd, id, milliseconds, nullptr);

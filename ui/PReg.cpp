@@ -66,6 +66,9 @@ BOOL CPRegDlg::OnInitDialog()
     m_hoursList.SetCurSel(DEFAULT_HOURS_INDEX);
     m_aheadButton.SetCheck(true);
     m_cityNameEdit.SetText("Udaipur");
+    // Their captions stand on the dialog's black, where the visual style's dark ink would vanish.
+    for (int id : {IDC_GMT_GROUP, IDC_AHEAD_RADIO, IDC_BEHIND_RADIO})
+        Window(GetItem(id)).SetClassicLook();
     return TRUE;   // focus to the name field, the first tab stop
 }
 

@@ -25,6 +25,7 @@ const MessageMapEntry CPavixDlg::messageEntries[] = {
     OnMessage<&CPavixDlg::OnLButtonDown>(WM_LBUTTONDOWN),
     OnMessage<&CPavixDlg::OnContextMenu>(WM_CONTEXTMENU),
     OnMessage<&CPavixDlg::OnClose>(WM_CLOSE),
+    OnMessage<&CPavixDlg::OnDpiChanged>(WM_DPICHANGED),
     OnCommand<&CPavixDlg::OnMenuAbout>(ID_MENU_ABOUT),
     OnCommand<&CPavixDlg::OnMenuRegisterCity>(ID_MENU_REGISTER_CITY),
     OnCommand<&CPavixDlg::OnMenuHelp>(ID_MENU_HELP),
@@ -60,15 +61,48 @@ BOOL CPavixDlg::OnInitDialog()
     m_ctlDestinationTime = Static(GetItem(IDC_DESTINATION_TIME));
     SetIcon(m_hWindowIcon, true);
     SetIcon(m_hWindowIcon, false);
+    FitWorldMap();
     m_yourCityList = ListBox(GetItem(IDC_YOUR_CITY_LIST));
     m_destinationList = ListBox(GetItem(IDC_DESTINATION_LIST));
     if (!LoadCityDatabase())
         return FALSE;
     m_yourCityList.SetCurSel(0);
     m_destinationList.SetCurSel(0);
-    m_ctlYourCityTime.SetFont(nullptr, true);
-    m_ctlDestinationTime.SetFont(nullptr, true);
+    SetTimeFonts(GetWindowDpi(m_hWnd));
     return TRUE;
+}
+
+// The map fills its place at every display scale, shrunk from the next larger drawing.
+void CPavixDlg::FitWorldMap()
+{
+    FitPicture(GetItem(IDC_WORLD_MAP), {IDB_WORLD_MAP, IDB_WORLD_MAP_2X, IDB_WORLD_MAP_3X}, m_worldMap);
+}
+
+// The time labels show in the system font. The stock one is made for the system's DPI alone
+// (and Wine's keeps its 100 % width at any other, squeezing the digits), so at any other scale
+// they get one of the same look made for it.
+void CPavixDlg::SetTimeFonts(UINT dpi)
+{
+    bool stock = dpi == kDefaultDpi && GetSystemDpi() == kDefaultDpi;
+    HFONT font = stock ? nullptr : CreateSystemLookFont(dpi);
+    m_ctlYourCityTime.SetFont(font, true);
+    m_ctlDestinationTime.SetFont(font, true);
+    m_timeFont.Reset(font);
+}
+
+// Moved to a monitor of another scale: the system's rectangle, and the pictures and fonts
+// made anew for it.
+LRESULT CPavixDlg::OnDpiChanged(WPARAM w, LPARAM l)
+{
+    const RECT& suggested = *reinterpret_cast<const RECT*>(l);
+    ::SetWindowPos(m_hWnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    FitWorldMap();
+    // Only once loading gave them the system font's look; otherwise they keep the dialog's.
+    if (m_ctlYourCityTime.GetFont() != GetFont())
+        SetTimeFonts(HIWORD(w));
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    return 0;
 }
 
 bool CPavixDlg::LoadCityDatabase()

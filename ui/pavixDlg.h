@@ -2,6 +2,7 @@
 #include "citydb/CityDatabase.h"
 #include "platform/Dialog.h"
 #include "platform/ListBox.h"
+#include "platform/Scale.h"
 #include "platform/Static.h"
 #include "platform/TextFile.h"
 
@@ -42,6 +43,7 @@ protected:
     LRESULT OnLButtonDown(WPARAM, LPARAM);
     LRESULT OnContextMenu(WPARAM, LPARAM);
     LRESULT OnClose(WPARAM, LPARAM);
+    LRESULT OnDpiChanged(WPARAM, LPARAM);
     void OnMenuAbout();
     void OnMenuRegisterCity();
     void OnMenuHelp();
@@ -56,6 +58,8 @@ private:
     void FileMissing() override;
     void ReadError() override;
     void FillCityLists();
+    void FitWorldMap();
+    void SetTimeFonts(UINT dpi);
 
     ListBox m_yourCityList;
     ListBox m_destinationList;
@@ -67,4 +71,6 @@ private:
     std::string m_strDestinationLine;
     std::string m_strDestinationTime;
     HICON m_hWindowIcon;
+    GdiObject m_worldMap;
+    GdiObject m_timeFont;
 };

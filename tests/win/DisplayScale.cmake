@@ -1,0 +1,11 @@
+# The display-scale tests, in win_tests at this prefix's 96 DPI, and once more at 150 % and 200 %
+# in prefixes that tools/wine-dpi makes from it.
+target_sources(win_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/DisplayScaleTest.cpp)
+if(PAVIX_RUN_TESTS)
+  foreach(dpi 144 192)
+    add_test(NAME DisplayScale.at${dpi}dpi
+             COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-dpi ${dpi} ${PAVIX_WINE_WOW64} --prefix ${CMAKE_BINARY_DIR}/wineprefix
+                     $<TARGET_FILE:win_tests> --gtest_filter=DisplayScale.*)
+    set_tests_properties(DisplayScale.at${dpi}dpi PROPERTIES RUN_SERIAL TRUE TIMEOUT 120 ENVIRONMENT PAVIX_DPI=${dpi})
+  endforeach()
+endif()
