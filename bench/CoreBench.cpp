@@ -87,7 +87,8 @@ void BM_LoadCityDatabase(benchmark::State& state)
 {
     const std::string& name = Database(state.range(0));
     for (auto _ : state) {
-        Lines yourCity, destination;
+        Lines yourCity;
+        Lines destination;
         TextFile file;
         if (!LoadCityDatabase(file, name, yourCity, destination, yourCity))
             state.SkipWithError("load failed");

@@ -1,150 +1,257 @@
-// The city database and its text file: file bytes to list entries, registering a record, a
-// failing disk, where reading stands, and real files.
+// The city database and its text file: file bytes to list entries, searching for a record,
+// appending one, a failing disk, where reading stands, and real files.
 #include "citydb/CityDatabase.h"
 
 #include "Disk.h"
 
 #include <gtest/gtest.h>
 
-#include <array>
-
 namespace {
 
 using namespace std::string_literals;
 using enum FindResult;
 
-// Loads the file of that name, or with no name reads the one already open.
-std::string Load(const std::string& name, TextFile&& file = TextFile())
+// Reads the open file into both lists: the entries, each followed by "|", then any notice; in
+// front "not loaded: " when the lists were left empty.
+std::string Read(TextFile& file)
 {
-    Lines yourCity, destination, notices;
-    const bool loaded = name.empty() ? ReadCityDatabase(file, yourCity, destination, notices)
-                                     : LoadCityDatabase(file, name, yourCity, destination, notices);
+    Lines yourCity;
+    Lines destination;
+    Lines notices;
+    const bool loaded = ReadCityDatabase(file, yourCity, destination, notices);
     EXPECT_EQ(yourCity.text, destination.text);
     EXPECT_FALSE(file.IsOpen());
     return (loaded ? "" : "not loaded: ") + destination.text + notices.text;
 }
 
-TEST(CityDatabase, FileBytesToEntries)
+// The lines from where reading stands to the end, each followed by "|".
+std::string RestOf(TextFile& file)
 {
-    const std::string block(65535, 'x');   // a CR at the end of the first 64 KiB read
-    const std::vector<std::pair<std::string, std::string>> rows = {
-        {"", "not loaded: <empty>"},
-        {"a\n\n\r\nb", "a|||b|"},
-        {"a\rb\r\r\n\r", "a\rb\r|\r|"},
-        {"\0\x1a\r\n\x1a"s, "\0\x1a|\x1a|"s},
-        {"\n", "|"},
+    std::string rest;
+    std::string line;
+    while (file.ReadLine(line))
+        rest += line + "|";
+    return rest;
+}
+
+TEST(CityDatabase, EachLineOfTheFileBecomesAnEntryWithItsTabsAsBlanks)
+{
+    struct {
+        std::string bytes;
+        std::string loaded;
+    } cases[] = {
         {"Udaipur\t5.50\r\nNew York\t-5.00\r\nHonolulu\t-10.00",
          "Udaipur 5.50|New York -5.00|Honolulu -10.00|"},
+        {"", "not loaded: <empty>"},
+        {"\n", "|"},
+        {"a\n\n\r\nb", "a|||b|"},
+        {"a\rb\r\r\n\r", "a\rb\r|\r|"},   // only the CR right before a LF belongs to the line end
+        {"ab\r\ncd\r\n", "ab|cd|"},   // the CR ends one read, its LF starts the next
+        {"\0\x1a\r\n\x1a"s, "\0\x1a|\x1a|"s},   // NUL and Ctrl-Z are bytes like any other
         {"Cairo  2.00\n\t5.50\r\nA\t\tB\t\r\n", "Cairo  2.00| 5.50|A  B |"},
-        {block + "\r\nz\r\n", block + "|z|"},
-        {block + "\r", block + "\r|"},
     };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.bytes));
+        MemTextFile file({.bytes = c.bytes, .chunk = 3});
+        EXPECT_EQ(Read(file), c.loaded);
+    }
+}
+
+// A file open before is let go of when the name cannot be opened.
+TEST(CityDatabase, LoadOpensTheFileByNameAndTellsWhenItIsMissing)
+{
     TempPath temp;
-    for (const auto& [bytes, entries] : rows)
-        EXPECT_EQ(Load(temp.Write(bytes)), entries) << bytes.substr(0, 40);
-    EXPECT_EQ(Load(temp.name + "-missing", MemTextFile({.bytes = "C"})),
-              "not loaded: <missing>");   // the open file closed
-    // A read error keeps the lines before it, not the one it cut short, and is told once.
-    EXPECT_EQ(Load("", MemTextFile({.bytes = "Cairo\t2.00\r\nUdaipur\t5.50", .chunk = 16, .reads = 1})),
-              "Cairo 2.00|<read error>");
-    EXPECT_EQ(Load("", MemTextFile({.bytes = "C", .lengthFails = true})), "not loaded: <missing>");
-    EXPECT_EQ(Load("", MemTextFile({.bytes = "C", .seekFails = true})), "not loaded: <missing>");
+    TextFile file;
+    MemTextFile before({.bytes = "C"});
+    Lines yourCity;
+    Lines destination;
+    Lines notices;
+    EXPECT_TRUE(LoadCityDatabase(file, temp.Write("Cairo\t2.00\r\n"), yourCity, destination, notices));
+    EXPECT_FALSE(LoadCityDatabase(before, temp.name + "-missing", yourCity, destination, notices));
+    EXPECT_FALSE(before.IsOpen());
+    EXPECT_EQ(yourCity.text, "Cairo 2.00|");
+    EXPECT_EQ(destination.text, "Cairo 2.00|");
+    EXPECT_EQ(notices.text, "<missing>");
 }
 
-// A Register action: search, and append when not found. An empty "after" means found.
-TEST(CityDatabase, RecordAndFileToFound)
+// Words match whatever white space runs between them; only A to Z fold case.
+TEST(CityDatabase, SearchFindsTheLineWhoseWordsAreTheNameThenTheOffset)
 {
-    const std::vector<std::array<std::string, 4>> rows = {
-        {"Udaipur\t5.50\r\n", "udaipur", "5.50", ""},
-        {"zulu\t1.00\r\nAbc\t5.50AM", "ZULU", "1.00", ""},
-        {"zulu\t1.00\r\nAbc\t5.50AM", "abc", "5.50am", ""},
-        {"\t5.50\r\n", "", "5.50", ""},
-        {"New York\t-5.00\r\n", " new  york ", "-5.00", ""},
-        {"  New \t York \v -5.00 \r\r\n", "New\tYork", "-5.00", ""},
-        {"U\t5.50\r\n", "U", "-5.50", "U\t5.50\r\nU\t-5.50\r\n"},
-        {"N N\t1\r\n", "N", "1", "N N\t1\r\nN\t1\r\n"},
-        {"X", "Y", "1", "X\r\nY\t1\r\n"},
-        {"U\t\r\n", "U", "", "U\t\r\nU\t\r\n"},
-        {"\r\n \t\r\nU\r\n", "U", "1", "\r\n \t\r\nU\r\nU\t1\r\n"},
-        {"", "U", "1", "U\t1\r\n"},
-        {" \r\n", "", "", " \r\n\t\r\n"},
-        {"X\0"s, "Y", "1", "X\0\r\nY\t1\r\n"s},
-        {"\xc4rhus 1\r\n", "\xe4rhus", "1", "\xc4rhus 1\r\n\xe4rhus\t1\r\n"},
+    struct {
+        std::string bytes;
+        std::string name;
+        std::string offset;
+        FindResult search;
+    } cases[] = {
+        {"Udaipur\t5.50\r\n", "udaipur", "5.50", found},
+        {"zulu\t1.00\r\nAbc\t5.50AM", "ZULU", "1.00", found},
+        {"zulu\t1.00\r\nAbc\t5.50AM", "abc", "5.50am", found},   // the last line needs no line end
+        {"\t5.50\r\n", "", "5.50", found},
+        {"New York\t-5.00\r\n", " new  york ", "-5.00", found},
+        {"  New \t York \v -5.00 \r\r\n", "New\tYork", "-5.00", found},
+        {"U\t5.50\r\n", "U", "-5.50", absent},
+        {"N N\t1\r\n", "N", "1", absent},
+        {"X\0"s, "Y", "1", absent},
+        {"U\t\r\n", "U", "", absent},   // an empty offset is no word
+        {" \r\n", "", "", absent},
+        {"\r\n \t\r\nU\r\n", "U", "1", absent},
+        {"", "U", "1", absent},
+        {"\xc4rhus 1\r\n", "\xe4rhus", "1", absent},
     };
-    for (const auto& [before, name, offset, after] : rows) {
-        MemTextFile file({.bytes = before, .chunk = 3});
-        EXPECT_EQ(FindCityRecord(file, name, offset), after.empty() ? found : absent)
-            << before << " / " << name;
-        EXPECT_EQ(after.empty() || AppendCityRecord(file, name, offset), true);
-        EXPECT_EQ(FindCityRecord(file, name, offset), offset.empty() ? absent : found);
-        EXPECT_EQ(file.bytes, after.empty() ? before : after);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.bytes + " / " + c.name + " / " + c.offset));
+        MemTextFile file({.bytes = c.bytes, .chunk = 3});
+        EXPECT_EQ(FindCityRecord(file, c.name, c.offset), c.search);
     }
 }
 
-// A disk that fails: no record is found or added, and the file keeps its bytes.
-TEST(CityDatabase, FailingDiskKeepsTheFile)
+TEST(CityDatabase, AppendEndsAnOpenLastLineAndAddsTheRecordWithACrLf)
 {
-    for (const auto& [disk, search] :
-         std::vector<std::pair<MemDisk, FindResult>>{{{.bytes = "C", .room = 15}, absent},
-                                                     {{.bytes = "C", .reads = 0}, unreadable},
-                                                     {{.bytes = "C", .lengthFails = true}, absent},
-                                                     {{.bytes = "C", .seekFails = true}, unreadable},
-                                                     {{.bytes = "C", .appendFails = true}, absent}}) {
-        MemTextFile file(disk);
-        EXPECT_EQ(FindCityRecord(file, "Udaipur", "5.50"), search) << disk.bytes;
-        EXPECT_FALSE(AppendCityRecord(file, "Udaipur", "5.50")) << disk.bytes;
-        EXPECT_EQ(file.bytes, disk.bytes);
+    struct {
+        std::string bytes;
+        std::string name;
+        std::string offset;
+        std::string after;
+    } cases[] = {
+        {"", "U", "1", "U\t1\r\n"},
+        {"U\t5.50\r\n", "U", "-5.50", "U\t5.50\r\nU\t-5.50\r\n"},
+        {"a\n", "U", "1", "a\nU\t1\r\n"},
+        {"X", "Y", "1", "X\r\nY\t1\r\n"},
+        {"X\0"s, "Y", "1", "X\0\r\nY\t1\r\n"s},
+        {"a\r", "Y", "1", "a\r\r\nY\t1\r\n"},
+        {" \r\n", "", "", " \r\n\t\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.bytes + " / " + c.name + " / " + c.offset));
+        MemTextFile file({.bytes = c.bytes, .chunk = 3});
+        EXPECT_TRUE(AppendCityRecord(file, c.name, c.offset));
+        EXPECT_EQ(file.bytes, c.after);
     }
 }
 
-TEST(TextFile, ReadingGoesOnWhereItStood)
+// Loading says what went wrong and keeps the lines read before; a search finds nothing; an
+// append fails and leaves the file as it was.
+TEST(CityDatabase, AFailingDiskIsToldAndKeepsItsBytes)
+{
+    const std::string two = "Cairo\t2\r\nRome\t1";
+    struct {
+        const char* what;
+        MemDisk disk;
+        std::string loaded;
+        FindResult search;
+    } cases[] = {
+        {"full", {.bytes = two, .room = 5}, "Cairo 2|Rome 1|", absent},
+        {"write reported failed", {.bytes = two, .appendFails = true}, "Cairo 2|Rome 1|", absent},
+        {"read error", {.bytes = two, .chunk = 9, .reads = 1}, "Cairo 2|<read error>", unreadable},
+        {"length fails", {.bytes = two, .lengthFails = true}, "not loaded: <missing>", absent},
+        {"seek fails", {.bytes = two, .seekFails = true}, "not loaded: <missing>", unreadable},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        MemTextFile loading(c.disk);
+        EXPECT_EQ(Read(loading), c.loaded);
+        MemTextFile file(c.disk);
+        EXPECT_EQ(FindCityRecord(file, "Tokyo", "9.00"), c.search);
+        EXPECT_FALSE(AppendCityRecord(file, "Tokyo", "9.00"));
+        EXPECT_EQ(file.bytes, two);
+    }
+}
+
+TEST(TextFile, ReadingGoesOnWhereItStoodAfterAWriteOrALookAtTheLastByte)
 {
     MemTextFile file({.bytes = "one\r\ntwo\r\nthree", .chunk = 4});
-    MemDisk unseekable{.bytes = "x\n", .seekFails = true};
     std::string line;
-    const auto entries = [&file, &line] {
-        std::string text;
-        while (file.ReadLine(line))
-            text += line + "|";
-        return text;
-    };
-    ASSERT_TRUE(file.ReadLine(line) && line == "one" && file.LastByte() == 'e');
-    EXPECT_EQ(entries(), "two|three|");
-    EXPECT_TRUE(file.WriteString("\nfour\n") &&
-                entries() == "|four|");   // the line end that "three" lacked, then "four"
-    ASSERT_TRUE(file.SeekToBegin() && file.ReadLine(line) && file.SeekToBegin() && file.WriteString(""));
-    EXPECT_EQ(entries(), "one|two|three|four|");
-    file.reads = 0;   // a read error ends the lines; another file attached reads from its beginning
-    EXPECT_TRUE(entries().empty() && file.ReadFailed());
-    file.Attach(std::make_unique<MemFile>(unseekable));
-    EXPECT_FALSE(file.SeekToBegin() || file.ReadLine(line) || file.ReadFailed());
-    file.reads = 2;
-    file.Attach(std::make_unique<MemFile>(file));
     ASSERT_TRUE(file.ReadLine(line));
-    file.Close();   // forgets the lines it had read ahead
-    EXPECT_FALSE(file.ReadLine(line) || file.WriteString("x\n"));
-    EXPECT_EQ(file.GetLength() + file.LastByte(), -2);
+    EXPECT_EQ(line, "one");
+    EXPECT_EQ(file.LastByte(), 'e');
+    EXPECT_EQ(RestOf(file), "two|three|");
+    EXPECT_TRUE(file.WriteString("\nfour\n"));
+    EXPECT_EQ(RestOf(file), "|four|");   // the line end that "three" lacked, then "four"
+    ASSERT_TRUE(file.SeekToBegin());
+    ASSERT_TRUE(file.ReadLine(line));
+    EXPECT_TRUE(file.WriteString(""));
+    EXPECT_EQ(RestOf(file), "two|three|four|");
+    ASSERT_TRUE(file.SeekToBegin());   // and back again from the middle of what was read ahead
+    ASSERT_TRUE(file.ReadLine(line));
+    ASSERT_TRUE(file.SeekToBegin());
+    EXPECT_EQ(file.LastByte(), '\n');
+    EXPECT_EQ(RestOf(file), "one|two|three|four|");
 }
 
-TEST(TextFile, RealFileIsNeitherCreatedNorTruncatedGrowsAtItsEndAndLocks)
+TEST(TextFile, AnotherFileAttachedIsReadFromItsBeginning)
+{
+    MemTextFile file({.bytes = "one\r\ntwo\r\n"});
+    MemDisk other{.bytes = "x\r\n"};
+    std::string line;
+    ASSERT_TRUE(file.ReadLine(line));
+    file.Attach(std::make_unique<MemFile>(other));
+    EXPECT_EQ(RestOf(file), "x|");
+}
+
+// After a read error, too: a failed seek is no read error.
+TEST(TextFile, AFileThatCannotSeekGivesNoLinesAndNoReadError)
+{
+    MemTextFile file({.bytes = "x\n", .reads = 0});
+    std::string line;
+    ASSERT_FALSE(file.ReadLine(line));
+    ASSERT_TRUE(file.ReadFailed());
+    file.seekFails = true;
+    EXPECT_FALSE(file.SeekToBegin());
+    EXPECT_FALSE(file.ReadLine(line));
+    EXPECT_FALSE(file.ReadFailed());
+}
+
+TEST(TextFile, AClosedFileForgetsWhatItReadAheadAndRefusesEverything)
+{
+    MemTextFile file({.bytes = "one\r\ntwo\r\n"});
+    std::string line;
+    ASSERT_TRUE(file.ReadLine(line));
+    file.Close();
+    EXPECT_FALSE(file.ReadLine(line));
+    EXPECT_FALSE(file.WriteString("x\n"));
+    EXPECT_EQ(file.GetLength(), -1);
+    EXPECT_EQ(file.LastByte(), -1);
+    EXPECT_EQ(file.TryLock(), TextFile::lockUnsupported);
+}
+
+TEST(TextFile, OpeningAMissingFileDoesNotCreateIt)
 {
     TempPath temp;
-    TextFile file, writer;
+    TextFile file;
     EXPECT_EQ(file.Open(temp.name, TextFile::modeReadWrite), TextFile::openMissing);
-    ASSERT_EQ(file.Open(temp.Write("Honolulu\t-10.00"), TextFile::modeRead), TextFile::openOk);
-    EXPECT_FALSE(AppendCityRecord(file, "Udaipur", "5.50"));   // opened for reading only
-    ASSERT_EQ(writer.Open(temp.name, TextFile::modeReadWrite), TextFile::openOk);
-    EXPECT_TRUE(writer.SeekToBegin() && AppendCityRecord(writer, "Udaipur", "5.50"));
-    ASSERT_EQ(file.Open(temp.name, TextFile::modeReadWrite), TextFile::openOk);   // the reader closes first
-    EXPECT_TRUE(AppendCityRecord(file, "Cairo", "2.00") && FindCityRecord(writer, "Cairo", "2.00") == found);
-    EXPECT_EQ(Load(temp.name), "Honolulu -10.00|Udaipur 5.50|Cairo 2.00|");
+    EXPECT_FALSE(std::filesystem::exists(temp.name));
+}
 
-    // Two opens of the file are two holders, as two processes are.
-    ASSERT_TRUE(file.Open(temp.name, TextFile::modeRead) == TextFile::openOk &&
-                file.TryLock() == TextFile::lockTaken);
-    EXPECT_EQ(writer.TryLock(), TextFile::lockHeld);
-    file.Unlock();
-    EXPECT_TRUE(writer.TryLock() == TextFile::lockTaken && file.TryLock() == TextFile::lockHeld);
+// Each open appends at the end as the file is then, and one opened for reading writes nothing.
+TEST(TextFile, ARealFileGrowsAtItsEndWhoeverWrites)
+{
+    TempPath temp;
+    TextFile reader;
+    TextFile writer;
+    TextFile other;
+    ASSERT_EQ(reader.Open(temp.Write("Honolulu\t-10.00"), TextFile::modeRead), TextFile::openOk);
+    ASSERT_EQ(writer.Open(temp.name, TextFile::modeReadWrite), TextFile::openOk);
+    ASSERT_EQ(other.Open(temp.name, TextFile::modeReadWrite), TextFile::openOk);
+    EXPECT_FALSE(AppendCityRecord(reader, "Tokyo", "9.00"));
+    EXPECT_TRUE(AppendCityRecord(writer, "Udaipur", "5.50"));
+    EXPECT_TRUE(AppendCityRecord(other, "Cairo", "2.00"));
+    EXPECT_EQ(FindCityRecord(writer, "Cairo", "2.00"), found);
+    EXPECT_EQ(Read(reader), "Honolulu -10.00|Udaipur 5.50|Cairo 2.00|");
+}
+
+// Two opens of the file are two holders, as two processes are.
+TEST(TextFile, TwoOpensOfARealFileHoldItsLockInTurn)
+{
+    TempPath temp;
+    TextFile first;
+    TextFile second;
+    ASSERT_EQ(first.Open(temp.Write("x"), TextFile::modeRead), TextFile::openOk);
+    ASSERT_EQ(second.Open(temp.name, TextFile::modeReadWrite), TextFile::openOk);
+    EXPECT_EQ(first.TryLock(), TextFile::lockTaken);
+    EXPECT_EQ(second.TryLock(), TextFile::lockHeld);
+    first.Unlock();
+    EXPECT_EQ(second.TryLock(), TextFile::lockTaken);
+    EXPECT_EQ(first.TryLock(), TextFile::lockHeld);
 }
 
 }   // namespace

@@ -13,38 +13,51 @@
 
 struct MemDisk {
     std::string bytes;
-    size_t chunk = SIZE_MAX, room = SIZE_MAX;   // the most bytes a read gives; those the disk takes till full
+    size_t chunk = SIZE_MAX;   // the most bytes one read gives
+    size_t room = SIZE_MAX;   // the most bytes one append writes before the disk is full
     int reads = INT_MAX;   // the reads that succeed; every later one fails
-    bool lengthFails = false, seekFails = false, appendFails = false;   // appendFails: written, yet failed
+    bool lengthFails = false;
+    bool seekFails = false;
+    bool appendFails = false;   // the bytes are written, yet the append reports failure
     OsFile::LockResult lock = OsFile::locked;
 };
 
 struct MemFile final : OsFile {
     explicit MemFile(MemDisk& disk) : m_disk(disk) {}
-    int64_t Length() override { return m_disk.lengthFails ? -1 : static_cast<int64_t>(m_disk.bytes.size()); }
+    int64_t Length() override
+    {
+        if (m_disk.lengthFails)
+            return -1;
+        return static_cast<int64_t>(m_disk.bytes.size());
+    }
     bool Seek(int64_t offset) override
     {
-        return (m_pos = static_cast<size_t>(offset), offset >= 0 && !m_disk.seekFails);
+        m_pos = static_cast<size_t>(offset);
+        return offset >= 0 && !m_disk.seekFails;
     }
     long Read(char* buffer, size_t size) override
     {
-        if (m_disk.reads-- <= 0)
+        if (m_disk.reads <= 0)
             return -1;
+        --m_disk.reads;
         const size_t n = m_disk.bytes.copy(buffer, std::min(size, m_disk.chunk), m_pos);
         m_pos += n;
         return static_cast<long>(n);
     }
     bool Append(const char* data, size_t size) override
     {
-        m_pos = m_disk.bytes.append(data, std::min(size, m_disk.room)).size();   // the end, as in append mode
+        m_disk.bytes.append(data, std::min(size, m_disk.room));
+        m_pos = m_disk.bytes.size();   // at the end, as in append mode
         return size <= m_disk.room && !m_disk.appendFails;
     }
     bool Truncate(int64_t length) override
     {
-        return (m_disk.bytes.resize(static_cast<size_t>(length)), true);
+        m_disk.bytes.resize(static_cast<size_t>(length));
+        return true;
     }
     LockResult TryLock() override { return m_disk.lock; }
     void Unlock() override {}
+
     MemDisk& m_disk;
     size_t m_pos = 0;
 };
@@ -57,16 +70,22 @@ struct MemTextFile : MemDisk, TextFile {
     }
 };
 
+inline std::string FreshTempName()
+{
+    const std::string leaf = "pavix-" + std::to_string(std::random_device()());
+    return (std::filesystem::temp_directory_path() / leaf).string();
+}
+
 // A file name of its own in the temporary folder; the file goes with the object.
 struct TempPath {
-    const std::string name =
-        (std::filesystem::temp_directory_path() / ("pavix-" + std::to_string(std::random_device()())))
-            .string();
     ~TempPath() { std::filesystem::remove(name); }
     const std::string& Write(const std::string& bytes) const
     {
-        return std::ofstream(name, std::ios::binary) << bytes, name;
+        std::ofstream(name, std::ios::binary) << bytes;
+        return name;
     }
+
+    const std::string name = FreshTempName();
 };
 
 // Entries and notices as one text, every entry followed by "|".
@@ -75,5 +94,6 @@ struct Lines final : CityListSink, CityDatabaseNotifier {
     void FileEmpty() override { text += "<empty>"; }
     void FileMissing() override { text += "<missing>"; }
     void ReadError() override { text += "<read error>"; }
+
     std::string text;
 };

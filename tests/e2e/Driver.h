@@ -11,11 +11,15 @@
 #include <optional>
 #include <thread>
 
+// Whether done() holds within ms milliseconds, asked every 20.
 inline bool WaitUntil(const std::function<bool()>& done, DWORD ms = 10000)
 {
-    for (DWORD end = ::GetTickCount() + ms; !done(); ::Sleep(20))
-        if (int(::GetTickCount() - end) > 0)
+    const DWORD start = ::GetTickCount();
+    while (!done()) {
+        if (::GetTickCount() - start > ms)
             return done();
+        ::Sleep(20);
+    }
     return true;
 }
 
@@ -24,35 +28,68 @@ struct TempDir {
     explicit TempDir(std::optional<std::string> database = std::nullopt)
     {
         static int counter = 0;
+        ++counter;
         path.resize(::GetTempPathA(MAX_PATH, path.data()));
-        path += "pavix-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++counter);
-        ::CreateDirectoryA(path.c_str(), nullptr), ::SetCurrentDirectoryA(path.c_str());
+        path += "pavix-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(counter);
+        ::CreateDirectoryA(path.c_str(), nullptr);
+        ::SetCurrentDirectoryA(path.c_str());
         if (database)
             std::ofstream("wtcmain.pvx", std::ios::binary) << *database;
     }
     ~TempDir()
     {
-        ::DeleteFileA("wtcmain.pvx"), ::SetCurrentDirectoryA(".."), ::RemoveDirectoryA(path.c_str());
+        ::DeleteFileA("wtcmain.pvx");
+        ::SetCurrentDirectoryA("..");
+        ::RemoveDirectoryA(path.c_str());
     }
     static std::optional<std::string> Read()
     {
         std::ifstream in("wtcmain.pvx", std::ios::binary);
-        return in ? std::optional((std::ostringstream() << in.rdbuf()).str()) : std::nullopt;
+        if (!in)
+            return std::nullopt;
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        return bytes.str();
     }
+
     std::string path = std::string(MAX_PATH, '\0');
 };
 
-// A visible top-level window of process pid (0: any) that holds control id (0: any) and not
-// control without, owned by owner when one is given, and not one of known.
+// The top-level windows, taken in one call. Never walk them one by one with FindWindowEx: Wine 10's
+// server spins for ever when the window it walks from is being destroyed meanwhile.
+inline BOOL CALLBACK AddWindow(HWND window, LPARAM list)
+{
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return TRUE;
+}
+inline std::vector<HWND> TopLevelWindows()
+{
+    std::vector<HWND> windows;
+    ::EnumWindows(&AddWindow, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+// Whether window is visible, of process pid (0: any), holds control id (0: any) and not control
+// without (0: none), and is owned by owner when one is given.
+inline bool IsWanted(HWND window, DWORD pid, int id, int without, HWND owner)
+{
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(window, &process);
+    if (!::IsWindowVisible(window) || (pid && process != pid))
+        return false;
+    if ((id && !::GetDlgItem(window, id)) || (without && ::GetDlgItem(window, without)))
+        return false;
+    return !owner || ::GetWindow(window, GW_OWNER) == owner;
+}
+
+// A wanted top-level window (see IsWanted) that is not one of known.
 inline HWND Find(DWORD pid, int id, int without = 0, HWND owner = nullptr,
                  const std::vector<HWND>& known = {})
 {
-    for (HWND w = nullptr; (w = ::FindWindowExA(nullptr, w, nullptr, nullptr));) {
-        DWORD of = 0;
-        if (::GetWindowThreadProcessId(w, &of) && (!pid || of == pid) && ::IsWindowVisible(w) &&
-            (!id || ::GetDlgItem(w, id)) && !(without && ::GetDlgItem(w, without)) &&
-            (!owner || ::GetWindow(w, GW_OWNER) == owner) && !std::count(known.begin(), known.end(), w))
-            return w;
+    for (HWND window : TopLevelWindows()) {
+        const bool isKnown = std::find(known.begin(), known.end(), window) != known.end();
+        if (!isKnown && IsWanted(window, pid, id, without, owner))
+            return window;
     }
     return nullptr;
 }
@@ -72,23 +109,47 @@ struct Process {
         STARTUPINFOA startup{sizeof startup};
         PROCESS_INFORMATION info{};
         std::string line = "\"" + exe + "\" " + args;
-        if (::CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                             &info))
-            ::CloseHandle(info.hThread), handle = info.hProcess, pid = info.dwProcessId;
+        const BOOL started = ::CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                              nullptr, &startup, &info);
+        if (!started)
+            return;
+        ::CloseHandle(info.hThread);
+        handle = info.hProcess;
+        pid = info.dwProcessId;
     }
     explicit Process(HWND window) : main(window)
     {
         ::GetWindowThreadProcessId(window, &pid);
         handle = ::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION, FALSE, pid);
     }
-    ~Process() { Kill(), ::CloseHandle(handle); }
-    bool Exited(DWORD ms = 10000) const { return ::WaitForSingleObject(handle, ms) == WAIT_OBJECT_0; }
-    void Kill() const { ::TerminateProcess(handle, 9), Exited(); }
-    HWND WaitFor(int id, int without = 0, HWND owner = nullptr, HWND found = nullptr) const
+    ~Process()
     {
-        return WaitUntil([&] { return (found = Find(pid, id, without, owner)) || Exited(0); }, 15000), found;
+        Kill();
+        ::CloseHandle(handle);
     }
-    HWND WaitForMain() { return main = WaitFor(IDC_YOUR_CITY_LIST); }
+    bool Exited(DWORD ms = 10000) const { return ::WaitForSingleObject(handle, ms) == WAIT_OBJECT_0; }
+    void Kill() const
+    {
+        ::TerminateProcess(handle, 9);
+        Exited();
+    }
+    // A wanted window of this process (see IsWanted); none once the process has ended.
+    HWND WaitFor(int id, int without = 0, HWND owner = nullptr) const
+    {
+        HWND found = nullptr;
+        WaitUntil(
+            [&] {
+                found = Find(pid, id, without, owner);
+                return found || Exited(0);
+            },
+            15000);
+        return found;
+    }
+    HWND WaitForMain()
+    {
+        main = WaitFor(IDC_YOUR_CITY_LIST);
+        return main;
+    }
     void PostKey(WORD key) const
     {
         ::PostMessageA(::GetDlgItem(main, IDC_YOUR_CITY_LIST), WM_KEYDOWN, key, 1);
@@ -109,11 +170,14 @@ struct Process {
 inline std::string Register(const Process& p, const std::string& name, bool answer = true)
 {
     HWND dialog = p.WaitFor(IDC_HOURS_LIST);
-    ::SendMessageTimeoutA(::GetDlgItem(dialog, IDC_CITY_NAME_EDIT), WM_SETTEXT, 0, LPARAM(name.c_str()), 0,
-                          5000, nullptr);
+    HWND edit = ::GetDlgItem(dialog, IDC_CITY_NAME_EDIT);
+    ::SendMessageTimeoutA(edit, WM_SETTEXT, 0, LPARAM(name.c_str()), 0, 5000, nullptr);
     p.Click(dialog, IDOK);
-    HWND box = answer ? p.WaitFor(IDOK, IDC_HOURS_LIST) : nullptr;   // a message box: OK and no list
+    if (!answer)
+        return "";
+    HWND box = p.WaitFor(IDOK, IDC_HOURS_LIST);   // a message box: OK and no list
     std::string text = Window(::GetDlgItem(box, 0xFFFF)).GetText();
-    p.Click(box, IDOK), WaitUntil([&] { return !::IsWindow(box); });
+    p.Click(box, IDOK);
+    WaitUntil([&] { return !::IsWindow(box); });
     return text;
 }

@@ -5,14 +5,19 @@
 
 #include <cstdio>
 
-#define FUZZ_CHECK(condition)                                                                                \
-    ((condition) ? void()                                                                                    \
-                 : (std::fprintf(stderr, "property failed: %s (%s:%d)\n", #condition, __FILE__, __LINE__),   \
-                    std::abort()))
+inline void CheckProperty(bool holds, const char* property, const char* file, int line)
+{
+    if (holds)
+        return;
+    std::fprintf(stderr, "property failed: %s (%s:%d)\n", property, file, line);
+    std::abort();
+}
+#define FUZZ_CHECK(condition) CheckProperty((condition), #condition, __FILE__, __LINE__)
 
 // The input up to its first line feed, which is taken off too.
 inline std::string_view Take(std::string_view& input)
 {
     const std::string_view part = input.substr(0, input.find('\n'));
-    return input.remove_prefix(std::min(part.size() + 1, input.size())), part;
+    input.remove_prefix(std::min(part.size() + 1, input.size()));
+    return part;
 }

@@ -14,27 +14,41 @@
 #include <shellapi.h>
 
 inline CPavixApp theApp;
+
+// Whether the program held the city database's lock: another open of it cannot take it.
+inline bool DatabaseHeld()
+{
+    TextFile other;
+    if (other.Open(kCityDatabaseName, TextFile::modeRead) != TextFile::openOk)
+        return false;
+    return other.TryLock() == TextFile::lockHeld;
+}
+
 // Every message box, as "caption: text", marked when the program still held the database then.
 inline std::vector<std::string> boxes;
 inline void WatchBoxes()
 {
     boxes.clear();
     SetMessageBoxObserver([](auto& text, auto& caption) {
-        TextFile other;
-        bool held = other.Open(kCityDatabaseName, TextFile::modeRead) == TextFile::openOk &&
-            other.TryLock() == TextFile::lockHeld;
-        boxes.push_back(caption + ": " + text + (held ? " (held)" : ""));
+        const char* held = DatabaseHeld() ? " (held)" : "";
+        boxes.push_back(caption + ": " + text + held);
     });
 }
 
-inline std::map<UINT_PTR, std::pair<std::function<bool()>, std::function<void()>>> pending;
+struct PendingAction {
+    std::function<bool()> ready;
+    std::function<void()> action;
+};
+inline std::map<UINT_PTR, PendingAction> pending;
 inline void CALLBACK RunPending(HWND, UINT, UINT_PTR id, DWORD)
 {
     auto it = pending.find(id);
-    if (it == pending.end() || !it->second.first())
+    if (it == pending.end() || !it->second.ready())
         return;
-    auto action = std::move(it->second.second);
-    ::KillTimer(nullptr, id), pending.erase(it), action();
+    auto action = std::move(it->second.action);
+    ::KillTimer(nullptr, id);
+    pending.erase(it);
+    action();
 }
 // Runs action from the loop that runs this thread's messages then, once ready() holds.
 inline void RunWhen(std::function<bool()> ready, std::function<void()> action)
@@ -45,14 +59,20 @@ inline void RunWhen(std::function<bool()> ready, std::function<void()> action)
 // Handles this thread's messages, keys through the dialog manager, until done() or a quit.
 inline bool Pump(const std::function<bool()>& done)
 {
+    const DWORD start = ::GetTickCount();
     MSG m;
-    for (DWORD end = ::GetTickCount() + 5000; !done() && int(::GetTickCount() - end) < 0;)
-        if (!::PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE))
+    while (!done() && ::GetTickCount() - start < 5000) {
+        if (!::PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
             ::Sleep(5);
-        else if (m.message == WM_QUIT)
-            return ::PostQuitMessage(int(m.wParam)), done();
-        else if (!::IsDialogMessageA(::GetAncestor(m.hwnd, GA_ROOT), &m))
+            continue;
+        }
+        if (m.message == WM_QUIT) {
+            ::PostQuitMessage(int(m.wParam));   // for the loop that runs this one
+            break;
+        }
+        if (!::IsDialogMessageA(::GetAncestor(m.hwnd, GA_ROOT), &m))
             ::DispatchMessageA(&m);
+    }
     return done();
 }
 
@@ -63,10 +83,15 @@ inline void RunApp(std::optional<std::string> database, std::function<void(CPavi
 {
     TempDir dir(database);
     WatchBoxes();
-    auto main = [] { return dynamic_cast<CPavixDlg*>(App::Current()->GetMainWnd()); };
+    const auto main = [] { return dynamic_cast<CPavixDlg*>(App::Current()->GetMainWnd()); };
     RunWhen([&] { return main() && main()->IsVisible(); },
-            [&] { act(*main()), main() && main()->DestroyWindow(); });
+            [&] {
+                act(*main());
+                if (main())
+                    main()->DestroyWindow();
+            });
     theApp.Run(::GetModuleHandleA(nullptr), "-Embedding");
-    for (MSG quit; ::PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);) {
+    MSG quit;
+    while (::PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
     }
 }

@@ -3,29 +3,58 @@
 
 const std::string kCities = "Tokyo\t9.00\r\nUdaipur\t5.50\r\nHonolulu\t-10.00\r\nboston\t-5.00\n";
 
+std::optional<std::string> SelectedEntry(CPavixDlg& d, int id)
+{
+    ListBox list(d.GetItem(id));
+    if (list.GetCurSel() < 0)
+        return std::nullopt;
+    return list.GetText(list.GetCurSel());
+}
+
+std::vector<std::string> Entries(HWND window)
+{
+    ListBox list(window);
+    std::vector<std::string> entries;
+    for (int i = 0; i < list.GetCount(); ++i)
+        entries.push_back(list.GetText(i));
+    return entries;
+}
+
+// The entries in the order a sorted list box gives them.
+std::vector<std::string> SortedByAListBox(const std::vector<std::string>& entries)
+{
+    HWND sorted = ::CreateWindowA("LISTBOX", "", LBS_SORT, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr);
+    for (const std::string& entry : entries)
+        ListBox(sorted).AddString(entry);
+    std::vector<std::string> result = Entries(sorted);
+    ::DestroyWindow(sorted);
+    return result;
+}
+
 // The six labels after a tick, against the clock's texts for both selections at that second.
 void ExpectSixTexts(CPavixDlg& d)
 {
-    auto selected = [&](int id) {
-        ListBox list(d.GetItem(id));
-        return list.GetCurSel() < 0 ? std::nullopt : std::optional(list.GetText(list.GetCurSel()));
-    };
-    LocalReading before, after;   // both in the same second
-    do
-        before = ReadLocalClock(), d.Tick(), after = ReadLocalClock();
-    while (before.second != after.second);
-    ClockTexts t = BuildClockTexts(before, selected(IDC_YOUR_CITY_LIST), selected(IDC_DESTINATION_LIST));
-    for (auto [id, text] : {std::pair(IDC_YOUR_CITY_TIME, t.yourCityTime),
-                            {IDC_YOUR_CITY_DATE, t.yourCityDate},
-                            {IDC_YOUR_CITY_NAME, t.yourCityName},
-                            {IDC_DESTINATION_NAME, t.destinationName},
-                            {IDC_DESTINATION_DATE, t.destinationDate},
-                            {IDC_DESTINATION_TIME, t.destinationTime}})
-        EXPECT_EQ(Window(d.GetItem(id)).GetText(), text) << id;
+    LocalReading before = ReadLocalClock();
+    d.Tick();
+    LocalReading after = ReadLocalClock();
+    while (before.second != after.second) {   // a tick in one second, read before and after
+        before = after;
+        d.Tick();
+        after = ReadLocalClock();
+    }
+    const ClockTexts texts =
+        BuildClockTexts(before, SelectedEntry(d, IDC_YOUR_CITY_LIST), SelectedEntry(d, IDC_DESTINATION_LIST));
+    EXPECT_EQ(Window(d.GetItem(IDC_YOUR_CITY_TIME)).GetText(), texts.yourCityTime);
+    EXPECT_EQ(Window(d.GetItem(IDC_YOUR_CITY_DATE)).GetText(), texts.yourCityDate);
+    EXPECT_EQ(Window(d.GetItem(IDC_YOUR_CITY_NAME)).GetText(), texts.yourCityName);
+    EXPECT_EQ(Window(d.GetItem(IDC_DESTINATION_NAME)).GetText(), texts.destinationName);
+    EXPECT_EQ(Window(d.GetItem(IDC_DESTINATION_DATE)).GetText(), texts.destinationDate);
+    EXPECT_EQ(Window(d.GetItem(IDC_DESTINATION_TIME)).GetText(), texts.destinationTime);
 }
 
+// A change of nothing, which fails without the icon.
 bool TrayIconPresent(HWND owner)
-{   // a change of nothing, which fails without the icon
+{
     NOTIFYICONDATAA data{sizeof data, owner, CPavixDlg::TRAY_ICON_ID};
     return ::Shell_NotifyIconA(NIM_MODIFY, &data);
 }
@@ -39,147 +68,259 @@ LRESULT CALLBACK NoteIconAtDestroy(int code, WPARAM w, LPARAM l)
     return ::CallNextHookEx(nullptr, code, w, l);
 }
 
-// Real input, through the system's queue: a left click in the middle of the window; F1, which
-// only such input turns into a request for help.
+// Real input, through the system's queue: a left click in the middle of the window.
 void ClickOn(HWND window)
 {
     RECT r;
-    ::GetWindowRect(window, &r), ::SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    ::mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0), ::mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+    ::GetWindowRect(window, &r);
+    ::SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    ::mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+    ::mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
 }
-void PressF1()
+
+// Help asked for inside Help opens no second one: were it open, the click would close only that.
+void AskAgainThenClick(HWND control)
 {
-    ::keybd_event(VK_F1, 0, 0, 0), ::keybd_event(VK_F1, 0, KEYEVENTF_KEYUP, 0);
+    ::SendMessageA(::GetParent(control), WM_HELP, 0, 0);
+    ClickOn(control);
+}
+
+void Cancel(HWND control)
+{
+    ::PostMessageA(::GetParent(control), WM_COMMAND, IDCANCEL, 0);
+}
+
+HWND ShownMenu()
+{
+    for (HWND window : TopLevelWindows()) {
+        char name[16] = "";
+        ::GetClassNameA(window, name, sizeof name);
+        if (std::string(name) == "#32768" && ::IsWindowVisible(window))
+            return window;
+    }
+    return nullptr;
+}
+
+// Moves down the shown menu to the item of command and chooses it.
+void ChooseFromMenu(int command)
+{
+    HWND popup = ShownMenu();
+    auto menu = HMENU(::SendMessageA(popup, MN_GETHMENU, 0, 0));
+    for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+        if (!(::GetMenuState(menu, i, MF_BYPOSITION) & MF_SEPARATOR))
+            ::PostMessageA(popup, WM_KEYDOWN, VK_DOWN, 0);
+        if (int(::GetMenuItemID(menu, i)) != command)
+            continue;
+        ::PostMessageA(popup, WM_KEYDOWN, VK_RETURN, 0);
+        return;
+    }
+    ADD_FAILURE() << "no item for command " << command;
+    ::EndMenu();
+}
+
+void PostCommand(CPavixDlg& d, int command)
+{
+    d.Post(WM_COMMAND, command);
 }
 
 // Right-clicks the window and chooses the item of command from the menu with the keyboard.
 void Choose(CPavixDlg& d, int command)
 {
-    RunWhen([] { return ::IsWindowVisible(::FindWindowA("#32768", nullptr)); },
-            [command] {
-                HWND popup = ::FindWindowA("#32768", nullptr);
-                auto menu = HMENU(::SendMessageA(popup, MN_GETHMENU, 0, 0));
-                for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
-                    if (!(::GetMenuState(menu, i, MF_BYPOSITION) & MF_SEPARATOR))
-                        ::PostMessageA(popup, WM_KEYDOWN, VK_DOWN, 0);
-                    if (int(::GetMenuItemID(menu, i)) == command)
-                        return (void)::PostMessageA(popup, WM_KEYDOWN, VK_RETURN, 0);
-                }
-                ADD_FAILURE() << "no item for command " << command, ::EndMenu();
-            });
+    RunWhen(ShownMenu, [command] { ChooseFromMenu(command); });
     POINT at{10, 10};
-    ::ClientToScreen(d.GetHwnd(), &at), d.Send(WM_CONTEXTMENU, WPARAM(d.GetHwnd()), MAKELPARAM(at.x, at.y));
+    ::ClientToScreen(d.GetHwnd(), &at);
+    d.Send(WM_CONTEXTMENU, WPARAM(d.GetHwnd()), MAKELPARAM(at.x, at.y));
 }
 
-TEST(MainWindow, StartsWithSortedListsTheFirstEntrySelectedTheSixTextsAndItsColours)
+// F1 as real input: only that turns into a request for help, to the window in front.
+void PressF1(CPavixDlg& d, int)
 {
-    struct Row {
+    ::SetForegroundWindow(d.GetHwnd());
+    ::keybd_event(VK_F1, 0, 0, 0);
+    ::keybd_event(VK_F1, 0, KEYEVENTF_KEYUP, 0);
+}
+
+// Selects another city in the first list, and waits for the clock to show it: ticks come only
+// when no posted message waits, so everything posted before has been handled then.
+bool SelectUdaipurAndWaitForTheClock(CPavixDlg& d)
+{
+    ListBox(d.GetItem(IDC_YOUR_CITY_LIST)).SetCurSel(3);
+    return Pump([&] { return Window(d.GetItem(IDC_YOUR_CITY_NAME)).GetText() == "Udaipur 5.50"; });
+}
+
+TEST(MainWindow, ListsTheEntriesInTheOrderOfASortedListBox)
+{
+    const std::vector<std::string> entries = {"Tokyo 9.00",         "boston -5.00",     "co-op 2.00",
+                                              "Cote d'Ivoire 0.00", "st. john's -3.50", "zurich 1.00",
+                                              "Zurich 1.00"};
+    std::string database;
+    for (const std::string& entry : entries)
+        database += entry + "\r\n";
+    RunApp(database, [&](CPavixDlg& d) {
+        EXPECT_EQ(Entries(d.GetItem(IDC_YOUR_CITY_LIST)), SortedByAListBox(entries));
+        EXPECT_EQ(Entries(d.GetItem(IDC_DESTINATION_LIST)), SortedByAListBox(entries));
+    });
+}
+
+TEST(MainWindow, SelectsTheFirstEntryOfEachList)
+{
+    RunApp(kCities, [](CPavixDlg& d) {
+        EXPECT_EQ(ListBox(d.GetItem(IDC_YOUR_CITY_LIST)).GetCurSel(), 0);
+        EXPECT_EQ(ListBox(d.GetItem(IDC_DESTINATION_LIST)).GetCurSel(), 0);
+    });
+}
+
+TEST(MainWindow, TheClockFollowsANewSelection)
+{
+    RunApp(kCities, [](CPavixDlg& d) {
+        ASSERT_TRUE(SelectUdaipurAndWaitForTheClock(d));
+        ExpectSixTexts(d);
+    });
+}
+
+// The lists stay empty and the clock shows the local time for both.
+TEST(MainWindow, SaysWhenTheDatabaseIsEmptyOrMissing)
+{
+    struct {
+        const char* what;
         std::optional<std::string> database;
-        std::vector<std::string> entries, boxes;
+        std::string box;
+    } cases[] = {
+        {"empty", "", "Read Record..: File Empty.."},
+        {"missing", std::nullopt, "Read Record..: City Database wtcmain.pvx Not Found !!"},
     };
-    for (const Row& row :
-         std::vector<Row>{{"Tokyo\t9.00\r\nboston -5.00\nco-op 2.00\r\nCote d'Ivoire 0.00\r\nst. john's "
-                           "-3.50\r\nzurich 1.00\r\nZurich 1.00",
-                           {"Tokyo 9.00", "boston -5.00", "co-op 2.00", "Cote d'Ivoire 0.00",
-                            "st. john's -3.50", "zurich 1.00", "Zurich 1.00"},
-                           {}},
-                          {"", {}, {"Read Record..: File Empty.."}},
-                          {std::nullopt, {}, {"Read Record..: City Database wtcmain.pvx Not Found !!"}}}) {
-        RunApp(row.database, [&](CPavixDlg& d) {
-            EXPECT_EQ(boxes, row.boxes);
-            // In the order a sorted list box gives the same entries.
-            ListBox sorted(
-                ::CreateWindowA("LISTBOX", "", LBS_SORT, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr));
-            for (const std::string& entry : row.entries)
-                sorted.AddString(entry);
-            for (int id : {IDC_YOUR_CITY_LIST, IDC_DESTINATION_LIST}) {
-                ListBox list(d.GetItem(id));
-                ASSERT_EQ(list.GetCount(), int(row.entries.size()));
-                for (int i = 0; i < list.GetCount(); ++i)
-                    EXPECT_EQ(list.GetText(i), sorted.GetText(i));
-                EXPECT_EQ(list.GetCurSel(), row.entries.empty() ? -1 : 0);
-            }
-            // Loaded cities show their times in the larger system font.
-            EXPECT_EQ(Window(d.GetItem(IDC_YOUR_CITY_TIME)).GetFont() == nullptr, !row.entries.empty());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        RunApp(c.database, [&](CPavixDlg& d) {
+            EXPECT_EQ(boxes, std::vector{c.box});
+            EXPECT_EQ(ListBox(d.GetItem(IDC_YOUR_CITY_LIST)).GetCount(), 0);
+            EXPECT_EQ(ListBox(d.GetItem(IDC_DESTINATION_LIST)).GetCount(), 0);
             ExpectSixTexts(d);
-            const COLORREF black = RGB(0, 0, 0), yellow = RGB(255, 255, 0);   // yellow on black, white lists
-            for (auto [message, id, back, text] :
-                 {std::tuple<UINT, int, COLORREF, COLORREF>{WM_CTLCOLORDLG, 0, black, yellow},
-                  {WM_CTLCOLORSTATIC, IDC_YOUR_CITY_TIME, black, yellow},
-                  {WM_CTLCOLORLISTBOX, IDC_YOUR_CITY_LIST, ::GetSysColor(COLOR_WINDOW),
-                   ::GetSysColor(COLOR_WINDOWTEXT)}}) {
-                HDC dc = ::CreateCompatibleDC(nullptr);
-                LOGBRUSH brush{};
-                ::GetObjectA(HBRUSH(d.Send(message, WPARAM(dc), LPARAM(d.GetItem(id)))), sizeof brush,
-                             &brush);
-                EXPECT_EQ(std::pair(brush.lbColor, ::GetTextColor(dc)), std::pair(back, text)) << message;
-                ::DeleteDC(dc);
-            }
         });
     }
 }
 
+TEST(MainWindow, ShowsTimesInTheLargerSystemFont)
+{
+    RunApp(kCities, [](CPavixDlg& d) {
+        EXPECT_EQ(Window(d.GetItem(IDC_YOUR_CITY_TIME)).GetFont(), nullptr);
+        EXPECT_EQ(Window(d.GetItem(IDC_DESTINATION_TIME)).GetFont(), nullptr);
+    });
+}
+
+TEST(MainWindow, PaintsYellowOnBlackWithListsInTheSystemColours)
+{
+    const COLORREF black = RGB(0, 0, 0);
+    const COLORREF yellow = RGB(255, 255, 0);
+    const COLORREF windowBack = ::GetSysColor(COLOR_WINDOW);
+    const COLORREF windowText = ::GetSysColor(COLOR_WINDOWTEXT);
+    struct {
+        const char* what;
+        UINT message;
+        int control;
+        COLORREF back;
+        COLORREF text;
+    } cases[] = {
+        {"window", WM_CTLCOLORDLG, 0, black, yellow},
+        {"label", WM_CTLCOLORSTATIC, IDC_YOUR_CITY_TIME, black, yellow},
+        {"list", WM_CTLCOLORLISTBOX, IDC_YOUR_CITY_LIST, windowBack, windowText},
+    };
+    RunApp(kCities, [&](CPavixDlg& d) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.what);
+            HDC dc = ::CreateCompatibleDC(nullptr);
+            auto brush = HBRUSH(d.Send(c.message, WPARAM(dc), LPARAM(d.GetItem(c.control))));
+            LOGBRUSH fill{};
+            ::GetObjectA(brush, sizeof fill, &fill);
+            EXPECT_EQ(fill.lbColor, c.back);
+            EXPECT_EQ(::GetTextColor(dc), c.text);
+            ::DeleteDC(dc);
+        }
+    });
+}
+
 // Enter ends the program: the end-to-end tests end it so.
-TEST(MainWindow, EscapeAndCloseDoNothingAPressDragsTheClockFollowsANewSelectionAndEachMenuCommandDoesItsJob)
+TEST(MainWindow, EscapeAndCloseRequestsLeaveTheWindowAsItIs)
+{
+    RunApp(kCities, [](CPavixDlg& d) {
+        ::PostMessageA(d.GetItem(IDC_YOUR_CITY_LIST), WM_KEYDOWN, VK_ESCAPE, 1);
+        d.Post(WM_CLOSE);
+        d.Post(WM_SYSCOMMAND, SC_CLOSE);
+        ASSERT_TRUE(SelectUdaipurAndWaitForTheClock(d));
+        EXPECT_TRUE(d.IsVisible());
+        EXPECT_FALSE(d.IsEnded());
+        EXPECT_FALSE(d.IsIconic());
+    });
+}
+
+// The window has no caption: a press anywhere on it is made a press on the caption, where the
+// mouse is.
+TEST(MainWindow, APressOnTheWindowDragsIt)
 {
     RunApp(kCities, [](CPavixDlg& d) {
         d.Send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 4));
-        MSG m{};   // a press on the missing caption, where the mouse is
+        MSG m{};
         EXPECT_TRUE(::PeekMessageA(&m, d.GetHwnd(), WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE));
-        EXPECT_EQ(std::pair(m.wParam, m.lParam), std::pair(WPARAM(HTCAPTION), LPARAM(MAKELPARAM(3, 4))));
-        HWND list = d.GetItem(IDC_YOUR_CITY_LIST);
-        ::PostMessageA(list, WM_KEYDOWN, VK_ESCAPE, 1), d.Post(WM_CLOSE), d.Post(WM_SYSCOMMAND, SC_CLOSE);
-        ListBox(list).SetCurSel(3);
-        // Ticks come only when no posted message waits: this one comes after all of the above.
-        ASSERT_TRUE(Pump([&] { return Window(d.GetItem(IDC_YOUR_CITY_NAME)).GetText() == "Udaipur 5.50"; }));
-        EXPECT_TRUE(d.IsVisible() && !d.IsEnded() && !::IsIconic(d.GetHwnd()));
-        ExpectSixTexts(d);
-        HWND main = d.GetHwnd();
-        ::SetWindowsHookExA(WH_CBT, &NoteIconAtDestroy, nullptr, ::GetCurrentThreadId());
-        auto help = [](HWND text) {
-            EXPECT_EQ(Window(text).GetText(), HelpText);
-            ::SendMessageA(::GetParent(text), WM_HELP, 0, 0);   // F1 inside Help opens no second one
-            ClickOn(text);
-        };
-        // The command chosen from the menu (none: F1 pressed; ID_HELP: posted); the control of the dialog it
-        // opens, given to inDialog, which closes that dialog; or else when it is done.
-        struct Row {
-            const char* what;
-            int command, control;
-            std::function<void(HWND)> inDialog;
-            std::function<bool()> done;
-        };
-        for (const Row& row : std::vector<Row>{
-                 {"About", ID_MENU_ABOUT, 0xFFFF, ClickOn, {}},
-                 {"Help", ID_MENU_HELP, IDC_HELP_TEXT, help, {}},
-                 {"F1", 0, IDC_HELP_TEXT, help, {}},
-                 {"the Help command from anywhere", ID_HELP, IDC_HELP_TEXT, help, {}},
-                 {"Register City",
-                  ID_MENU_REGISTER_CITY,
-                  IDC_HOURS_LIST,
-                  [](HWND list) { ::PostMessageA(::GetParent(list), WM_COMMAND, IDCANCEL, 0); },
-                  {}},
-                 {"Minimize",
-                  ID_MENU_MINIMIZE,
-                  0,
-                  {},
-                  [&] { return ::IsIconic(main) && TrayIconPresent(main); }},
-                 {"Exit", ID_MENU_EXIT, 0, {}, [&] { return !::IsWindow(main) && !iconAtDestroy; }}}) {
-            SCOPED_TRACE(row.what);
-            auto dialog = [&] { return Find(::GetCurrentProcessId(), row.control, 0, main); };
+        EXPECT_EQ(m.wParam, WPARAM(HTCAPTION));
+        EXPECT_EQ(m.lParam, LPARAM(MAKELPARAM(3, 4)));
+    });
+}
+
+// Each dialog opens over the main window, from the real pop-up menu chosen with the keyboard, from
+// F1, or from the Help command posted from anywhere; and closes as it should.
+TEST(MainWindow, EachDialogCommandOpensItsDialogOverTheWindow)
+{
+    struct {
+        const char* what;
+        void (*give)(CPavixDlg& d, int command);
+        int command;
+        int control;   // one of the dialog's controls
+        void (*close)(HWND control);
+    } cases[] = {
+        {"About", Choose, ID_MENU_ABOUT, 0xFFFF, ClickOn},
+        {"Help", Choose, ID_MENU_HELP, IDC_HELP_TEXT, AskAgainThenClick},
+        {"F1", PressF1, 0, IDC_HELP_TEXT, ClickOn},
+        {"the Help command", PostCommand, ID_HELP, IDC_HELP_TEXT, ClickOn},
+        {"Register City", Choose, ID_MENU_REGISTER_CITY, IDC_HOURS_LIST, Cancel},
+    };
+    RunApp(kCities, [&](CPavixDlg& d) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.what);
+            const auto dialog = [&] { return Find(::GetCurrentProcessId(), c.control, 0, d.GetHwnd()); };
             bool closed = false;
-            if (row.inDialog)
-                RunWhen(dialog, [&] { row.inDialog(::GetDlgItem(dialog(), row.control)), closed = true; });
-            ::SetForegroundWindow(main);   // F1 goes to the window in front
-            if (row.command == ID_HELP)
-                d.Post(WM_COMMAND, ID_HELP);
-            else if (row.command)
-                Choose(d, row.command);
-            else
-                PressF1();
-            EXPECT_TRUE(Pump(row.done ? row.done : [&] { return closed && !dialog(); }));
+            RunWhen(dialog, [&] {
+                c.close(::GetDlgItem(dialog(), c.control));
+                closed = true;
+            });
+            const auto over = [&] { return closed && !dialog(); };
+            c.give(d, c.command);
+            EXPECT_TRUE(Pump(over));
             EXPECT_EQ(boxes, std::vector<std::string>{});
-            ::ShowWindow(main, SW_RESTORE);
         }
+    });
+}
+
+TEST(MainWindow, MinimizeShowsTheWindowAsAnIconInTheTray)
+{
+    RunApp(kCities, [](CPavixDlg& d) {
+        Choose(d, ID_MENU_MINIMIZE);
+        EXPECT_TRUE(Pump([&] { return d.IsIconic(); }));
+        EXPECT_TRUE(TrayIconPresent(d.GetHwnd()));
+    });
+}
+
+TEST(MainWindow, ExitRemovesTheTrayIconBeforeTheWindow)
+{
+    RunApp(kCities, [](CPavixDlg& d) {
+        HWND main = d.GetHwnd();
+        Choose(d, ID_MENU_MINIMIZE);
+        ASSERT_TRUE(Pump([&] { return d.IsIconic(); }));
+        d.Show(SW_RESTORE);   // the icon stays
+        HHOOK hook = ::SetWindowsHookExA(WH_CBT, &NoteIconAtDestroy, nullptr, ::GetCurrentThreadId());
+        iconAtDestroy = true;
+        Choose(d, ID_MENU_EXIT);
+        EXPECT_TRUE(Pump([&] { return !::IsWindow(main); }));
+        EXPECT_FALSE(iconAtDestroy);
+        ::UnhookWindowsHookEx(hook);
     });
 }

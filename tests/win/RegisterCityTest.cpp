@@ -10,23 +10,54 @@
 // and Wine gives no real full disk or read error: those are faked, the disk in memory.
 enum Hold { none, locked, letGo, readOnly, fullDisk, readError, noLocks };
 
+// The disk in memory where the real one cannot fail so; none for the real file.
+std::optional<MemDisk> FakeDisk(Hold hold)
+{
+    switch (hold) {
+    case fullDisk:
+        return MemDisk{.bytes = "Tokyo\t9.00", .room = 0};
+    case readError:
+        return MemDisk{.bytes = "Tokyo\t9.00", .reads = 0};
+    case noLocks:
+        return MemDisk{.bytes = "Tokyo\t9.00", .lock = OsFile::unsupported};
+    default:
+        return std::nullopt;
+    }
+}
+
 struct RegOnFaultyDisk : CPRegDlg {
     explicit RegOnFaultyDisk(Hold hold) : hold(hold) {}
     TextFile::OpenResult OpenCityDatabase(TextFile& file) override
     {
-        if (hold < readOnly)
-            return CPRegDlg::OpenCityDatabase(file);
         if (hold == readOnly)
             return TextFile::openDenied;
-        file.Attach(std::make_unique<MemFile>(disk));
+        if (!disk)
+            return CPRegDlg::OpenCityDatabase(file);
+        file.Attach(std::make_unique<MemFile>(*disk));
         return TextFile::openOk;
     }
+
     Hold hold;
-    MemDisk disk{.bytes = "Tokyo\t9.00",
-                 .room = hold == noLocks ? SIZE_MAX : 0,
-                 .reads = hold == readError ? 0 : INT_MAX,
-                 .lock = hold == noLocks ? OsFile::unsupported : OsFile::locked};
+    std::optional<MemDisk> disk = FakeDisk(hold);
 };
+
+// Another copy of the program, holding the database's lock longer than Register waits.
+bool TakeTheLock(TextFile& other)
+{
+    if (other.Open(kCityDatabaseName, TextFile::modeRead) != TextFile::openOk)
+        return false;
+    return other.TryLock() == TextFile::lockTaken;
+}
+
+// Opens the database shared with no one, and closes it half a second later.
+std::thread HoldTheFileForAWhile()
+{
+    HANDLE holder = ::CreateFileA(kCityDatabaseName, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    return std::thread([holder] {
+        ::Sleep(500);
+        ::CloseHandle(holder);
+    });
+}
 
 std::string Added(const std::string& record)
 {
@@ -41,92 +72,70 @@ std::string Error(const std::string& what)
     return "Error !!: Pavix Database " + what + " !!";
 }
 
-TEST(RegisterCity, RegisterAddsOrFindsTheRecordAndSaysWhichOrWhyNot)
+const std::string tokyo = "Tokyo\t9.00";
+const std::string udaipur = "Udaipur\t5.50\r\n";
+const std::string record = "UDAIPUR\t5.50\r\n";   // what the dialog adds by default
+const std::string tokyoAndRecord = tokyo + "\r\n" + record;   // an append supplies the line end
+const std::string added = Added("UDAIPUR [5.50]");
+
+// What Register does to the database and tells the user. While it waits for another holder, the
+// main window's clock runs on; without byte-range locks it goes on (the disk in memory takes the
+// record).
+TEST(RegisterCity, RegisterAddsTheRecordOrSaysWhyNot)
 {
-    // The database's bytes before and after (none: no file), the name typed (none: the dialog's
-    // own), Behind or not, and the boxes shown.
-    struct Row {
+    const std::string zanzibar = udaipur + "ZANZIBAR\t-5.50\r\n";
+    const std::string busy = Error("Is Busy, Try Again") + " (held)";
+    const std::string notWritten = "Error !!: Record For City Of UDAIPUR [5.50] Could Not Be Written !!";
+    struct {
         const char* what;
-        std::optional<std::string> before, after;
-        const char* name;
+        std::optional<std::string> before;   // the database's bytes (none: no file)
+        std::optional<std::string> after;
+        const char* name;   // typed in the dialog (none: its own)
         bool behind;
         Hold hold;
-        std::vector<std::string> shown;
+        std::vector<std::string> shown;   // the message boxes
+        bool ticks;   // the main window's clock ran while Register waited
+    } cases[] = {
+        {"defaults", tokyo, tokyoAndRecord, nullptr, false, none, {added}, false},
+        {"another case", udaipur, udaipur, "uDAIPUR", false, none, {Found("UDAIPUR [5.50]")}, false},
+        {"behind", udaipur, zanzibar, "Zanzibar", true, none, {Added("ZANZIBAR [-5.50]")}, false},
+        {"0-byte file", "", record, nullptr, false, none, {Error("Missing"), added}, false},
+        {"missing file", std::nullopt, std::nullopt, nullptr, false, none, {Error("Missing")}, false},
+        {"read-only", tokyo, tokyo, nullptr, false, readOnly, {Error("Cannot Be Written")}, false},
+        {"read error", tokyo, tokyo, nullptr, false, readError, {Error("Cannot Be Read")}, false},
+        {"failed write", tokyo, tokyo, nullptr, false, fullDisk, {notWritten}, false},
+        {"locked by another copy", tokyo, tokyo, nullptr, false, locked, {busy}, true},
+        {"let go while Register waits", tokyo, tokyoAndRecord, nullptr, false, letGo, {added}, true},
+        {"no byte-range locks", tokyo, tokyo, nullptr, false, noLocks, {added}, false},
     };
-    const std::string tokyo = "Tokyo\t9.00",
-                      udaipur = "Udaipur\t5.50\r\n";   // an append supplies the line end
-    const std::string added = tokyo + "\r\nUDAIPUR\t5.50\r\n";
-    for (const Row& row : std::vector<Row>{
-             {"defaults", tokyo, added, nullptr, false, none, {Added("UDAIPUR [5.50]")}},
-             {"another case", udaipur, udaipur, "uDAIPUR", false, none, {Found("UDAIPUR [5.50]")}},
-             {"behind",
-              udaipur,
-              udaipur + "ZANZIBAR\t-5.50\r\n",
-              "Zanzibar",
-              true,
-              none,
-              {Added("ZANZIBAR [-5.50]")}},
-             {"0-byte file",
-              "",
-              "UDAIPUR\t5.50\r\n",
-              nullptr,
-              false,
-              none,
-              {Error("Missing"), Added("UDAIPUR [5.50]")}},
-             {"missing file", std::nullopt, std::nullopt, nullptr, false, none, {Error("Missing")}},
-             {"read-only", tokyo, tokyo, nullptr, false, readOnly, {Error("Cannot Be Written")}},
-             {"locked by another copy",
-              tokyo,
-              tokyo,
-              nullptr,
-              false,
-              locked,
-              {Error("Is Busy, Try Again") + " (held)"}},
-             {"let go while Register waits", tokyo, added, nullptr, false, letGo, {Added("UDAIPUR [5.50]")}},
-             {"failed write",
-              tokyo,
-              tokyo,
-              nullptr,
-              false,
-              fullDisk,
-              {"Error !!: Record For City Of UDAIPUR [5.50] Could Not Be Written !!"}},
-             {"read error", tokyo, tokyo, nullptr, false, readError, {Error("Cannot Be Read")}},
-             {"no byte-range locks: on without them",
-              tokyo,
-              tokyo,
-              nullptr,
-              false,
-              noLocks,
-              {Added("UDAIPUR [5.50]")}}}) {
-        SCOPED_TRACE(row.what);
-        TempDir dir(row.before);
-        CPavixDlg main;   // its clock runs on while Register waits, and only then in here
-        ASSERT_TRUE(main.Create() && ::SetDlgItemTextA(main.GetHwnd(), IDC_YOUR_CITY_TIME, ""));
-        TextFile other;   // another copy of the program, holding the database longer than Register waits
-        ASSERT_TRUE(row.hold != locked ||
-                    (other.Open(kCityDatabaseName, TextFile::modeRead) == TextFile::openOk &&
-                     other.TryLock() == TextFile::lockTaken));
-        HANDLE holder = row.hold == letGo ?   // open, shared with no one, until half a second later
-            ::CreateFileA(kCityDatabaseName, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
-                                          : nullptr;
-        std::thread letGoLater([&] {
-            if (row.hold == letGo)
-                ::Sleep(500), ::CloseHandle(holder);
-        });
-        RegOnFaultyDisk dialog(row.hold);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir(c.before);
+        CPavixDlg main;
+        ASSERT_TRUE(main.Create());
+        ::SetDlgItemTextA(main.GetHwnd(), IDC_YOUR_CITY_TIME, "");
+        TextFile other;
+        if (c.hold == locked) {
+            ASSERT_TRUE(TakeTheLock(other));
+        }
+        std::thread letGoLater;
+        if (c.hold == letGo)
+            letGoLater = HoldTheFileForAWhile();
+        RegOnFaultyDisk dialog(c.hold);
         ASSERT_TRUE(dialog.Create());
-        if (row.name)
-            ::SetDlgItemTextA(dialog.GetHwnd(), IDC_CITY_NAME_EDIT, row.name);
-        if (row.behind)
+        if (c.name)
+            ::SetDlgItemTextA(dialog.GetHwnd(), IDC_CITY_NAME_EDIT, c.name);
+        if (c.behind)
             ::SendDlgItemMessageA(dialog.GetHwnd(), IDC_BEHIND_RADIO, BM_CLICK, 0, 0);
         WatchBoxes();
         ::SendDlgItemMessageA(dialog.GetHwnd(), IDOK, BM_CLICK, 0, 0);
+        if (letGoLater.joinable())
+            letGoLater.join();
+        other.Close();
         EXPECT_TRUE(dialog.IsEnded());
-        EXPECT_EQ(boxes, row.shown);
-        EXPECT_EQ(Window(main.GetItem(IDC_YOUR_CITY_TIME)).GetText() != "",
-                  row.hold >= locked && row.hold <= letGo);
-        letGoLater.join(), other.Close();
-        EXPECT_EQ(dir.Read(), row.after);
+        EXPECT_EQ(boxes, c.shown);
+        EXPECT_EQ(Window(main.GetItem(IDC_YOUR_CITY_TIME)).GetText() != "", c.ticks);
+        EXPECT_EQ(dir.Read(), c.after);
     }
 }
 
@@ -137,13 +146,17 @@ TEST(RegisterCity, EachRegisterOpensAFreshDialogUntilOneExitClosesThemAll)
     const std::vector<std::string> names{"Udaipur", "Udaipur", "Cairo"};
     size_t dialogs = 0;
     std::set<const void*> depths;   // one stack depth: no dialog opens inside the last one
-    auto dialog = [] { return Find(::GetCurrentProcessId(), IDC_HOURS_LIST); };
+    const auto dialog = [] { return Find(::GetCurrentProcessId(), IDC_HOURS_LIST); };
     std::function<void()> step = [&] {
         int here = 0;
-        HWND d = (depths.insert(&here), dialog());
+        depths.insert(&here);
+        HWND d = dialog();
         EXPECT_EQ(Window(::GetDlgItem(d, IDC_CITY_NAME_EDIT)).GetText(), "Udaipur") << "not a fresh dialog";
-        if (dialogs++ == names.size())
-            return (void)::SendDlgItemMessageA(d, IDCANCEL, BM_CLICK, 0, 0);
+        ++dialogs;
+        if (dialogs > names.size()) {
+            ::SendDlgItemMessageA(d, IDCANCEL, BM_CLICK, 0, 0);
+            return;
+        }
         ::SetDlgItemTextA(d, IDC_CITY_NAME_EDIT, names[dialogs - 1].c_str());
         RunWhen(dialog, step);
         ::SendDlgItemMessageA(d, IDOK, BM_CLICK, 0, 0);
@@ -152,8 +165,8 @@ TEST(RegisterCity, EachRegisterOpensAFreshDialogUntilOneExitClosesThemAll)
     CPRegDlg::RegisterCities();
     EXPECT_EQ(dialogs, names.size() + 1);
     EXPECT_EQ(depths.size(), 1u);
-    EXPECT_EQ(
-        boxes,
-        (std::vector<std::string>{Added("UDAIPUR [5.50]"), Found("UDAIPUR [5.50]"), Added("CAIRO [5.50]")}));
+    const std::vector<std::string> shown = {Added("UDAIPUR [5.50]"), Found("UDAIPUR [5.50]"),
+                                            Added("CAIRO [5.50]")};
+    EXPECT_EQ(boxes, shown);
     EXPECT_EQ(dir.Read(), "Tokyo\t9.00\r\nUDAIPUR\t5.50\r\nCAIRO\t5.50\r\n");
 }
