@@ -1,5 +1,5 @@
 // The clock is the active window again when a dialog, a message box or the menu closes, even
-// beside another program's window; the keyboard opens the menu; a tick sets only what changed.
+// beside another program's window; the keyboard opens the menu.
 #include "InProcess.h"
 
 // Answers each window that the main window comes to own, in turn, with the next answer.
@@ -77,31 +77,5 @@ TEST(KeyboardMenu, OpensUnderTheFocusedListsSelectedEntryOrInTheMiddleOfTheWindo
             EXPECT_NEAR((menu.left + menu.right) / 2, at.x, 1);
             EXPECT_EQ(menu.top, at.y);
         }
-    });
-}
-
-std::vector<int> labelsSet;   // the main window's controls given a text
-LRESULT CALLBACK NoteLabelSet(int code, WPARAM w, LPARAM l)
-{
-    auto* sent = reinterpret_cast<CWPSTRUCT*>(l);
-    if (sent->message == WM_SETTEXT && ::GetParent(sent->hwnd) == App::Current()->GetMainWnd()->GetHwnd())
-        labelsSet.push_back(::GetDlgCtrlID(sent->hwnd));
-    return ::CallNextHookEx(nullptr, code, w, l);
-}
-
-// Each set repaints; ten ticks a second would repaint six labels for one new second.
-TEST(Tick, SetsOnlyTheLabelsWhoseTextHasChanged)
-{
-    RunApp("Tokyo\t9.00\r\nSeoul\t9.00\r\n", [](CPavixDlg& d) {
-        HHOOK hook = ::SetWindowsHookExA(WH_CALLWNDPROC, &NoteLabelSet, nullptr, ::GetCurrentThreadId());
-        for (int second = ReadLocalClock().second; second == ReadLocalClock().second;)
-            ::Sleep(1);   // the three ticks below then fall into one second
-        d.Tick();
-        labelsSet.clear();
-        d.Tick();
-        ListBox(d.GetItem(IDC_DESTINATION_LIST)).SetCurSel(1);   // Tokyo, at Seoul's offset
-        d.Tick();
-        EXPECT_EQ(labelsSet, std::vector<int>{IDC_DESTINATION_NAME});
-        ::UnhookWindowsHookEx(hook);
     });
 }
