@@ -43,12 +43,10 @@ TEST(CityDatabase, EachLineOfTheFileBecomesAnEntryWithItsTabsAsBlanks)
         {"Udaipur\t5.50\r\nNew York\t-5.00\r\nHonolulu\t-10.00",
          "Udaipur 5.50|New York -5.00|Honolulu -10.00|"},
         {"", "not loaded: <empty>"},
-        {"\n", "|"},
+        {"\n", "|"},   // one byte
         {"a\n\n\r\nb", "a|||b|"},
         {"a\rb\r\r\n\r", "a\rb\r|\r|"},   // only the CR right before a LF belongs to the line end
-        {"ab\r\ncd\r\n", "ab|cd|"},   // the CR ends one read, its LF starts the next
         {"\0\x1a\r\n\x1a"s, "\0\x1a|\x1a|"s},   // NUL and Ctrl-Z are bytes like any other
-        {"Cairo  2.00\n\t5.50\r\nA\t\tB\t\r\n", "Cairo  2.00| 5.50|A  B |"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.bytes));
@@ -83,18 +81,14 @@ TEST(CityDatabase, SearchFindsTheLineWhoseWordsAreTheNameThenTheOffset)
         std::string offset;
         FindResult search;
     } cases[] = {
-        {"Udaipur\t5.50\r\n", "udaipur", "5.50", found},
         {"zulu\t1.00\r\nAbc\t5.50AM", "ZULU", "1.00", found},
         {"zulu\t1.00\r\nAbc\t5.50AM", "abc", "5.50am", found},   // the last line needs no line end
         {"\t5.50\r\n", "", "5.50", found},
-        {"New York\t-5.00\r\n", " new  york ", "-5.00", found},
         {"  New \t York \v -5.00 \r\r\n", "New\tYork", "-5.00", found},
         {"U\t5.50\r\n", "U", "-5.50", absent},
         {"N N\t1\r\n", "N", "1", absent},
-        {"X\0"s, "Y", "1", absent},
-        {"U\t\r\n", "U", "", absent},   // an empty offset is no word
+        {"U\t1\r\n", "U V", "1", absent},
         {" \r\n", "", "", absent},
-        {"\r\n \t\r\nU\r\n", "U", "1", absent},
         {"", "U", "1", absent},
         {"\xc4rhus 1\r\n", "\xe4rhus", "1", absent},
     };
@@ -114,12 +108,10 @@ TEST(CityDatabase, AppendEndsAnOpenLastLineAndAddsTheRecordWithACrLf)
         std::string after;
     } cases[] = {
         {"", "U", "1", "U\t1\r\n"},
-        {"U\t5.50\r\n", "U", "-5.50", "U\t5.50\r\nU\t-5.50\r\n"},
         {"a\n", "U", "1", "a\nU\t1\r\n"},
         {"X", "Y", "1", "X\r\nY\t1\r\n"},
-        {"X\0"s, "Y", "1", "X\0\r\nY\t1\r\n"s},
-        {"a\r", "Y", "1", "a\r\r\nY\t1\r\n"},
-        {" \r\n", "", "", " \r\n\t\r\n"},
+        {"X\0"s, "Y", "1", "X\0\r\nY\t1\r\n"s},   // a NUL last byte is no error
+        {"a\r", "Y", "1", "a\r\r\nY\t1\r\n"},   // a lone CR is no line end
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.bytes + " / " + c.name + " / " + c.offset));
@@ -141,7 +133,6 @@ TEST(CityDatabase, AFailingDiskIsToldAndKeepsItsBytes)
         FindResult search;
     } cases[] = {
         {"full", {.bytes = two, .room = 5}, "Cairo 2|Rome 1|", absent},
-        {"write reported failed", {.bytes = two, .appendFails = true}, "Cairo 2|Rome 1|", absent},
         {"read error", {.bytes = two, .chunk = 9, .reads = 1}, "Cairo 2|<read error>", unreadable},
         {"length fails", {.bytes = two, .lengthFails = true}, "not loaded: <missing>", absent},
         {"seek fails", {.bytes = two, .seekFails = true}, "not loaded: <missing>", unreadable},
@@ -159,7 +150,7 @@ TEST(CityDatabase, AFailingDiskIsToldAndKeepsItsBytes)
 
 TEST(TextFile, ReadingGoesOnWhereItStoodAfterAWriteOrALookAtTheLastByte)
 {
-    MemTextFile file({.bytes = "one\r\ntwo\r\nthree", .chunk = 4});
+    MemTextFile file({.bytes = "one\r\ntwo\r\nthree", .chunk = 4});   // the CR of "one" ends a read
     std::string line;
     ASSERT_TRUE(file.ReadLine(line));
     EXPECT_EQ(line, "one");
@@ -167,15 +158,6 @@ TEST(TextFile, ReadingGoesOnWhereItStoodAfterAWriteOrALookAtTheLastByte)
     EXPECT_EQ(RestOf(file), "two|three|");
     EXPECT_TRUE(file.WriteString("\nfour\n"));
     EXPECT_EQ(RestOf(file), "|four|");   // the line end that "three" lacked, then "four"
-    ASSERT_TRUE(file.SeekToBegin());
-    ASSERT_TRUE(file.ReadLine(line));
-    EXPECT_TRUE(file.WriteString(""));
-    EXPECT_EQ(RestOf(file), "two|three|four|");
-    ASSERT_TRUE(file.SeekToBegin());   // and back again from the middle of what was read ahead
-    ASSERT_TRUE(file.ReadLine(line));
-    ASSERT_TRUE(file.SeekToBegin());
-    EXPECT_EQ(file.LastByte(), '\n');
-    EXPECT_EQ(RestOf(file), "one|two|three|four|");
 }
 
 TEST(TextFile, AnotherFileAttachedIsReadFromItsBeginning)

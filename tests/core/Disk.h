@@ -18,18 +18,12 @@ struct MemDisk {
     int reads = INT_MAX;   // the reads that succeed; every later one fails
     bool lengthFails = false;
     bool seekFails = false;
-    bool appendFails = false;   // the bytes are written, yet the append reports failure
     OsFile::LockResult lock = OsFile::locked;
 };
 
 struct MemFile final : OsFile {
     explicit MemFile(MemDisk& disk) : m_disk(disk) {}
-    int64_t Length() override
-    {
-        if (m_disk.lengthFails)
-            return -1;
-        return static_cast<int64_t>(m_disk.bytes.size());
-    }
+    int64_t Length() override { return m_disk.lengthFails ? -1 : static_cast<int64_t>(m_disk.bytes.size()); }
     bool Seek(int64_t offset) override
     {
         m_pos = static_cast<size_t>(offset);
@@ -48,7 +42,7 @@ struct MemFile final : OsFile {
     {
         m_disk.bytes.append(data, std::min(size, m_disk.room));
         m_pos = m_disk.bytes.size();   // at the end, as in append mode
-        return size <= m_disk.room && !m_disk.appendFails;
+        return size <= m_disk.room;
     }
     bool Truncate(int64_t length) override
     {
@@ -70,12 +64,6 @@ struct MemTextFile : MemDisk, TextFile {
     }
 };
 
-inline std::string FreshTempName()
-{
-    const std::string leaf = "pavix-" + std::to_string(std::random_device()());
-    return (std::filesystem::temp_directory_path() / leaf).string();
-}
-
 // A file name of its own in the temporary folder; the file goes with the object.
 struct TempPath {
     ~TempPath() { std::filesystem::remove(name); }
@@ -85,7 +73,8 @@ struct TempPath {
         return name;
     }
 
-    const std::string name = FreshTempName();
+    const std::string name =
+        (std::filesystem::temp_directory_path() / "pavix-").string() + std::to_string(std::random_device()());
 };
 
 // Entries and notices as one text, every entry followed by "|".

