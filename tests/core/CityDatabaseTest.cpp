@@ -167,6 +167,7 @@ TEST(TextFile, AnotherFileAttachedIsReadFromItsBeginning)
     std::string line;
     ASSERT_TRUE(file.ReadLine(line));
     file.Attach(std::make_unique<MemFile>(other));
+    EXPECT_EQ(file.LastByte(), '\n');   // nothing of the old file's read-ahead counts
     EXPECT_EQ(RestOf(file), "x|");
 }
 
