@@ -39,18 +39,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                  .tm_mday = 1 + byte(3) % 31,
                  .tm_mon = byte(2) % 12,
                  .tm_year = (byte(0) << 8 | byte(1)) % 9999 + 1 - 1900};
-    std::string_view input(reinterpret_cast<const char*>(data) + std::min<size_t>(size, 8),
-                           size - std::min<size_t>(size, 8));
+    std::string_view input =
+        std::string_view(reinterpret_cast<const char*>(data), size).substr(std::min<size_t>(size, 8));
     const auto yourCity = byte(7) & 1 ? std::nullopt : std::optional(Take(input));
     const auto destination = byte(7) & 2 ? std::nullopt : std::optional(input);
     const time_t moved =
         timegm(&here) - 60 * (Minutes(yourCity.value_or("")) - int64_t{Minutes(destination.value_or(""))});
-    const ClockTexts texts = BuildClockTexts(
-        {here.tm_year + 1900, here.tm_mon + 1, here.tm_mday, here.tm_hour, here.tm_min, here.tm_sec},
-        yourCity, destination);
+    const LocalReading local{here.tm_year + 1900, here.tm_mon + 1, here.tm_mday,
+                             here.tm_hour,        here.tm_min,     here.tm_sec};
+    const ClockTexts texts = BuildClockTexts(local, yourCity, destination);
     char expected[64];
-    const size_t local = std::strftime(expected, sizeof expected, "%H:%M:%S %p|%b %d|", &here);
-    std::strftime(expected + local, sizeof expected - local, "%b %d|%H:%M:%S %p", std::gmtime(&moved));
+    const size_t written = std::strftime(expected, sizeof expected, "%H:%M:%S %p|%b %d|", &here);
+    std::strftime(expected + written, sizeof expected - written, "%b %d|%H:%M:%S %p", std::gmtime(&moved));
     FUZZ_CHECK(texts.yourCityTime + "|" + texts.yourCityDate + "|" + texts.destinationDate + "|" +
                    texts.destinationTime ==
                expected);
