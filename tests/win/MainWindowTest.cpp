@@ -112,16 +112,13 @@ Answer Post(int control, UINT message, WPARAM w)
 const Answer escape = Post(0, WM_KEYDOWN, VK_ESCAPE);
 
 // A press anywhere on About or Help closes it.
-Answer Click(int control)
-{
-    return Post(control, WM_LBUTTONDOWN, MK_LBUTTON);
-}
+const Answer clickOnHelp = Post(IDC_HELP_TEXT, WM_LBUTTONDOWN, MK_LBUTTON);
 
 // Help asked for inside Help opens no second one: were it open, the click would close only that.
 void AskAgainThenClick(HWND help)
 {
     ::SendMessageA(help, WM_HELP, 0, 0);
-    Click(IDC_HELP_TEXT)(help);
+    clickOnHelp(help);
 }
 
 void OpenMenu(CPavixDlg& d)
@@ -155,10 +152,11 @@ void PostHelpCommand(CPavixDlg& d)
 bool SelectUdaipurAndWaitForTheClock(CPavixDlg& d)
 {
     ListBox(d.GetItem(IDC_YOUR_CITY_LIST)).SetCurSel(3);
-    return Pump([&] { return Window(d.GetItem(IDC_YOUR_CITY_NAME)).GetText() == "Udaipur 5.50"; });
+    return WaitUntil([&] { return Window(d.GetItem(IDC_YOUR_CITY_NAME)).GetText() == "Udaipur 5.50"; });
 }
 
-TEST(MainWindow, ListsTheEntriesInTheOrderOfASortedListBox)
+// Both lists hold every entry in the order of a sorted list box, with the first one selected.
+TEST(MainWindow, ListsTheEntriesSortedWithTheFirstSelected)
 {
     const std::vector<std::string> entries = {"Tokyo 9.00",         "boston -5.00",     "co-op 2.00",
                                               "Cote d'Ivoire 0.00", "st. john's -3.50", "zurich 1.00",
@@ -169,12 +167,6 @@ TEST(MainWindow, ListsTheEntriesInTheOrderOfASortedListBox)
     RunApp(database, [&](CPavixDlg& d) {
         EXPECT_EQ(Entries(d.GetItem(IDC_YOUR_CITY_LIST)), SortedByAListBox(entries));
         EXPECT_EQ(Entries(d.GetItem(IDC_DESTINATION_LIST)), SortedByAListBox(entries));
-    });
-}
-
-TEST(MainWindow, SelectsTheFirstEntryOfEachList)
-{
-    RunApp(kCities, [](CPavixDlg& d) {
         EXPECT_EQ(ListBox(d.GetItem(IDC_YOUR_CITY_LIST)).GetCurSel(), 0);
         EXPECT_EQ(ListBox(d.GetItem(IDC_DESTINATION_LIST)).GetCurSel(), 0);
     });
@@ -281,10 +273,10 @@ TEST(MainWindow, EachDialogOpensOverTheWindowWhichIsActiveAgainAfterIt)
         std::vector<Answer> answers;   // to each window over the main window, in turn
     };
     const std::vector<Row> rows = {
-        {"About", OpenMenu, {ChooseItem(ID_MENU_ABOUT), Click(0xFFFF)}},
+        {"About", OpenMenu, {ChooseItem(ID_MENU_ABOUT), Post(0xFFFF, WM_LBUTTONDOWN, MK_LBUTTON)}},
         {"Help", OpenMenu, {ChooseItem(ID_MENU_HELP), AskAgainThenClick}},
-        {"F1", PressF1, {Click(IDC_HELP_TEXT)}},
-        {"the Help command", PostHelpCommand, {Click(IDC_HELP_TEXT)}},
+        {"F1", PressF1, {clickOnHelp}},
+        {"the Help command", PostHelpCommand, {clickOnHelp}},
         {"Register City, a message box and a fresh dialog",
          OpenMenu,
          {ChooseItem(ID_MENU_REGISTER_CITY), Post(IDC_HOURS_LIST, WM_COMMAND, IDOK),
@@ -298,8 +290,8 @@ TEST(MainWindow, EachDialogOpensOverTheWindowWhichIsActiveAgainAfterIt)
             ::SetForegroundWindow(d.GetHwnd());
             AnswerInTurn(d.GetHwnd(), row.answers);
             row.open(d);
-            EXPECT_TRUE(
-                Pump([&] { return pending.empty() && !Find(::GetCurrentProcessId(), 0, 0, d.GetHwnd()); }));
+            EXPECT_TRUE(WaitUntil(
+                [&] { return pending.empty() && !Find(::GetCurrentProcessId(), 0, 0, d.GetHwnd()); }));
             EXPECT_EQ(::GetForegroundWindow(), d.GetHwnd());
         }
     });
@@ -337,7 +329,7 @@ TEST(MainWindow, TheKeyboardOpensTheMenuUnderTheSelectedEntryOrInTheMiddle)
             for (DWORD up : {0, KEYEVENTF_KEYUP})
                 for (BYTE key : row.keys)
                     ::keybd_event(key, 0, up, 0);
-            EXPECT_TRUE(Pump([] { return pending.empty(); }));
+            EXPECT_TRUE(WaitUntil([] { return pending.empty(); }));
             POINT at{(place.left + place.right) / 2, (place.top + place.bottom) / 2};
             ::ClientToScreen(list ? list.GetHwnd() : d.GetHwnd(), &at);
             EXPECT_NEAR((menu.left + menu.right) / 2, at.x, 1);
@@ -350,7 +342,7 @@ TEST(MainWindow, MinimizeShowsTheWindowAsAnIconInTheTray)
 {
     RunApp(kCities, [](CPavixDlg& d) {
         Choose(d, ID_MENU_MINIMIZE);
-        EXPECT_TRUE(Pump([&] { return d.IsIconic(); }));
+        EXPECT_TRUE(WaitUntil([&] { return d.IsIconic(); }));
         EXPECT_TRUE(TrayIconPresent(d.GetHwnd()));
     });
 }
@@ -359,13 +351,12 @@ TEST(MainWindow, ExitRemovesTheTrayIconBeforeTheWindow)
 {
     RunApp(kCities, [](CPavixDlg& d) {
         HWND main = d.GetHwnd();
-        Choose(d, ID_MENU_MINIMIZE);
-        ASSERT_TRUE(Pump([&] { return d.IsIconic(); }));
+        d.Send(WM_COMMAND, ID_MENU_MINIMIZE);
         d.Show(SW_RESTORE);   // the icon stays
         HHOOK hook = ::SetWindowsHookExA(WH_CBT, &NoteIconAtDestroy, nullptr, ::GetCurrentThreadId());
         iconAtDestroy = true;
         Choose(d, ID_MENU_EXIT);
-        EXPECT_TRUE(Pump([&] { return !::IsWindow(main); }));
+        EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(main); }));
         EXPECT_FALSE(iconAtDestroy);
         ::UnhookWindowsHookEx(hook);
     });
