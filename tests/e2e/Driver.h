@@ -11,16 +11,25 @@
 #include <optional>
 #include <thread>
 
-// Whether done() holds within ms milliseconds, asked every 20.
+// Whether done() holds within ms milliseconds. Meanwhile this thread's messages are handled,
+// keys through the dialog manager, and a quit is left for the loop that runs this one.
 inline bool WaitUntil(const std::function<bool()>& done, DWORD ms = 10000)
 {
     const DWORD start = ::GetTickCount();
-    while (!done()) {
-        if (::GetTickCount() - start > ms)
-            return done();
-        ::Sleep(20);
+    MSG m;
+    while (!done() && ::GetTickCount() - start < ms) {
+        if (!::PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+            continue;
+        }
+        if (m.message == WM_QUIT) {
+            ::PostQuitMessage(int(m.wParam));
+            break;
+        }
+        if (!::IsDialogMessageA(::GetAncestor(m.hwnd, GA_ROOT), &m))
+            ::DispatchMessageA(&m);
     }
-    return true;
+    return done();
 }
 
 // A fresh folder holding the city database's bytes, or no database.
@@ -47,9 +56,7 @@ struct TempDir {
         std::ifstream in("wtcmain.pvx", std::ios::binary);
         if (!in)
             return std::nullopt;
-        std::ostringstream bytes;
-        bytes << in.rdbuf();
-        return bytes.str();
+        return std::string(std::istreambuf_iterator<char>(in), {});
     }
 
     std::string path = std::string(MAX_PATH, '\0');
@@ -69,26 +76,18 @@ inline std::vector<HWND> TopLevelWindows()
     return windows;
 }
 
-// Whether window is visible, of process pid (0: any), holds control id (0: any) and not control
-// without (0: none), and is owned by owner when one is given.
-inline bool IsWanted(HWND window, DWORD pid, int id, int without, HWND owner)
-{
-    DWORD process = 0;
-    ::GetWindowThreadProcessId(window, &process);
-    if (!::IsWindowVisible(window) || (pid && process != pid))
-        return false;
-    if ((id && !::GetDlgItem(window, id)) || (without && ::GetDlgItem(window, without)))
-        return false;
-    return !owner || ::GetWindow(window, GW_OWNER) == owner;
-}
-
-// A wanted top-level window (see IsWanted) that is not one of known.
+// A visible top-level window of process pid (0: any) that holds control id (0: any) and not
+// control without (0: none), is owned by owner when one is given, and is not one of known.
 inline HWND Find(DWORD pid, int id, int without = 0, HWND owner = nullptr,
                  const std::vector<HWND>& known = {})
 {
     for (HWND window : TopLevelWindows()) {
+        DWORD process = 0;
+        ::GetWindowThreadProcessId(window, &process);
+        const bool holds = (!id || ::GetDlgItem(window, id)) && !(without && ::GetDlgItem(window, without));
+        const bool owned = !owner || ::GetWindow(window, GW_OWNER) == owner;
         const bool isKnown = std::find(known.begin(), known.end(), window) != known.end();
-        if (!isKnown && IsWanted(window, pid, id, without, owner))
+        if (::IsWindowVisible(window) && (!pid || process == pid) && holds && owned && !isKnown)
             return window;
     }
     return nullptr;
@@ -133,7 +132,7 @@ struct Process {
         ::TerminateProcess(handle, 9);
         Exited();
     }
-    // A wanted window of this process (see IsWanted); none once the process has ended.
+    // A wanted window of this process (see Find); none once the process has ended.
     HWND WaitFor(int id, int without = 0, HWND owner = nullptr) const
     {
         HWND found = nullptr;
@@ -165,12 +164,15 @@ struct Process {
     HWND main = nullptr;
 };
 
-// Types name into the open Register City dialog and presses Register; unless told not to
-// wait, answers the message box and returns its text.
+// Types name into the open Register City dialog, which must come fresh, with its own name, and
+// presses Register; unless told not to wait, answers the message box and returns its text.
 inline std::string Register(const Process& p, const std::string& name, bool answer = true)
 {
     HWND dialog = p.WaitFor(IDC_HOURS_LIST);
     HWND edit = ::GetDlgItem(dialog, IDC_CITY_NAME_EDIT);
+    char shown[16] = "";
+    ::SendMessageTimeoutA(edit, WM_GETTEXT, sizeof shown, LPARAM(shown), 0, 5000, nullptr);
+    EXPECT_STREQ(shown, "Udaipur") << "not a fresh dialog";
     ::SendMessageTimeoutA(edit, WM_SETTEXT, 0, LPARAM(name.c_str()), 0, 5000, nullptr);
     p.Click(dialog, IDOK);
     if (!answer)

@@ -72,22 +72,17 @@ TEST(Kill, DuringARegistrationTheFileKeepsOnlyWholeLines)
 }
 
 // The LocalServer32 value in that registry view; "" when there is none.
+const std::string serverKey = "CLSID\\" + GuidText(CPavixDlgAutoProxy::clsid) + "\\LocalServer32";
+
 std::string ServerValue(REGSAM view)
 {
-    const std::string key = "CLSID\\" + GuidText(CPavixDlgAutoProxy::clsid) + "\\LocalServer32";
     HKEY opened = nullptr;
     char text[MAX_PATH] = "";
     DWORD size = sizeof text;
-    ::RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ | view, &opened);
+    ::RegOpenKeyExA(HKEY_CLASSES_ROOT, serverKey.c_str(), 0, KEY_READ | view, &opened);
     ::RegGetValueA(opened, nullptr, nullptr, RRF_RT_REG_SZ, nullptr, text, &size);
     ::RegCloseKey(opened);
     return text;
-}
-
-void DeleteServerValue(REGSAM view)
-{
-    const std::string key = "CLSID\\" + GuidText(CPavixDlgAutoProxy::clsid) + "\\LocalServer32";
-    ::RegDeleteKeyExA(HKEY_CLASSES_ROOT, key.c_str(), view, 0);
 }
 
 // Both registry views where 32-bit and 64-bit programs run side by side; else the one.
@@ -117,7 +112,7 @@ TEST(StartSwitches, OnlyAUserStartRewritesTheRegistry)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args);
         for (REGSAM view : RegistryViews())
-            DeleteServerValue(view);
+            ::RegDeleteKeyExA(HKEY_CLASSES_ROOT, serverKey.c_str(), view, 0);
         Process copy(c.args);
         ASSERT_TRUE(copy.WaitForMain());
         copy.PostKey(VK_RETURN);

@@ -3,13 +3,6 @@
 
 #include "platform/Scale.h"
 
-SIZE BitmapSize(HBITMAP bitmap)
-{
-    BITMAP b{};
-    ::GetObjectA(bitmap, sizeof b, &b);
-    return {b.bmWidth, b.bmHeight};
-}
-
 // The average width and the height of a centred label's font's characters, and the pixels of its text's ink
 // that the label cuts off: beyond its width, or, where the cell is taller, beyond the leading above and
 // descent below.
@@ -37,10 +30,11 @@ TEST(DisplayScale, TheMapKeepsItsShareOfTheWindowAndTheTimesTheSystemFontsLookUn
         const char* asked = std::getenv("PAVIX_DPI");   // set where the run is at another scale
         UINT dpi = GetWindowDpi(d.GetHwnd());
         EXPECT_EQ(dpi, asked ? UINT(std::atoi(asked)) : kDefaultDpi);   // aware of the scale
-        SIZE map = BitmapSize(Static(d.GetItem(IDC_WORLD_MAP)).GetBitmap());
+        BITMAP map{};
+        ::GetObjectA(Static(d.GetItem(IDC_WORLD_MAP)).GetBitmap(), sizeof map, &map);
         RECT client = d.GetClientRect();
-        EXPECT_NEAR(map.cx * 306.0 / 200 / client.right, 1, 0.05);
-        EXPECT_NEAR(map.cy * 369.0 / 120 / client.bottom, 1, 0.05);
+        EXPECT_NEAR(map.bmWidth * 306.0 / 200 / client.right, 1, 0.05);
+        EXPECT_NEAR(map.bmHeight * 369.0 / 120 / client.bottom, 1, 0.05);
         EXPECT_EQ(Window(d.GetItem(IDC_YOUR_CITY_TIME)).GetFont() == nullptr, dpi == kDefaultDpi);
         d.Tick();
         auto [cell, cut] = TextSize(Window(d.GetItem(IDC_YOUR_CITY_TIME)));

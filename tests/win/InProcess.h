@@ -56,26 +56,6 @@ inline void RunWhen(std::function<bool()> ready, std::function<void()> action)
     pending[::SetTimer(nullptr, 0, 20, &RunPending)] = {std::move(ready), std::move(action)};
 }
 
-// Handles this thread's messages, keys through the dialog manager, until done() or a quit.
-inline bool Pump(const std::function<bool()>& done)
-{
-    const DWORD start = ::GetTickCount();
-    MSG m;
-    while (!done() && ::GetTickCount() - start < 5000) {
-        if (!::PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-            ::Sleep(5);
-            continue;
-        }
-        if (m.message == WM_QUIT) {
-            ::PostQuitMessage(int(m.wParam));   // for the loop that runs this one
-            break;
-        }
-        if (!::IsDialogMessageA(::GetAncestor(m.hwnd, GA_ROOT), &m))
-            ::DispatchMessageA(&m);
-    }
-    return done();
-}
-
 // Starts the program on these database bytes (none: no file) in a scratch folder, as the
 // component runtime would (so that the registry stays as it is), and runs act from inside the
 // main window's loop; the window goes when act returns.

@@ -68,76 +68,83 @@ LRESULT CALLBACK NoteIconAtDestroy(int code, WPARAM w, LPARAM l)
     return ::CallNextHookEx(nullptr, code, w, l);
 }
 
-// Real input, through the system's queue: a left click in the middle of the window.
-void ClickOn(HWND window)
+// Answers each window that the main window comes to own, in turn, with the next answer: a window
+// that comes up elsewhere is never answered.
+using Answer = std::function<void(HWND)>;
+void AnswerInTurn(HWND main, std::vector<Answer> answers, std::vector<HWND> known = {})
 {
-    RECT r;
-    ::GetWindowRect(window, &r);
-    ::SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    ::mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
-    ::mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+    auto next = [=] { return Find(::GetCurrentProcessId(), 0, 0, main, known); };
+    RunWhen(next, [=]() mutable {
+        known.push_back(next());
+        answers[0](known.back());
+        if (answers.size() > 1)
+            AnswerInTurn(main, {answers.begin() + 1, answers.end()}, known);
+    });
 }
+
+// Moves down the shown menu to the item of command and chooses it, with keys: a real click could
+// come late, into the next menu.
+Answer ChooseItem(int command)
+{
+    return [=](HWND popup) {
+        auto menu = HMENU(::SendMessageA(popup, MN_GETHMENU, 0, 0));
+        for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+            if (!(::GetMenuState(menu, i, MF_BYPOSITION) & MF_SEPARATOR))
+                ::PostMessageA(popup, WM_KEYDOWN, VK_DOWN, 0);
+            if (int(::GetMenuItemID(menu, i)) != command)
+                continue;
+            ::PostMessageA(popup, WM_KEYDOWN, VK_RETURN, 0);
+            return;
+        }
+        ADD_FAILURE() << "no item for command " << command;
+        ::EndMenu();
+    };
+}
+
+// Posts a message to a window that holds control (0: any window).
+Answer Post(int control, UINT message, WPARAM w)
+{
+    return [=](HWND window) {
+        EXPECT_TRUE(!control || ::GetDlgItem(window, control)) << "no control " << control;
+        ::PostMessageA(window, message, w, 0);
+    };
+}
+const Answer escape = Post(0, WM_KEYDOWN, VK_ESCAPE);
+
+// A press anywhere on About or Help closes it.
+const Answer clickOnHelp = Post(IDC_HELP_TEXT, WM_LBUTTONDOWN, MK_LBUTTON);
 
 // Help asked for inside Help opens no second one: were it open, the click would close only that.
-void AskAgainThenClick(HWND control)
+void AskAgainThenClick(HWND help)
 {
-    ::SendMessageA(::GetParent(control), WM_HELP, 0, 0);
-    ClickOn(control);
+    ::SendMessageA(help, WM_HELP, 0, 0);
+    clickOnHelp(help);
 }
 
-void Cancel(HWND control)
+void OpenMenu(CPavixDlg& d)
 {
-    ::PostMessageA(::GetParent(control), WM_COMMAND, IDCANCEL, 0);
-}
-
-HWND ShownMenu()
-{
-    for (HWND window : TopLevelWindows()) {
-        char name[16] = "";
-        ::GetClassNameA(window, name, sizeof name);
-        if (std::string(name) == "#32768" && ::IsWindowVisible(window))
-            return window;
-    }
-    return nullptr;
-}
-
-// Moves down the shown menu to the item of command and chooses it.
-void ChooseFromMenu(int command)
-{
-    HWND popup = ShownMenu();
-    auto menu = HMENU(::SendMessageA(popup, MN_GETHMENU, 0, 0));
-    for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
-        if (!(::GetMenuState(menu, i, MF_BYPOSITION) & MF_SEPARATOR))
-            ::PostMessageA(popup, WM_KEYDOWN, VK_DOWN, 0);
-        if (int(::GetMenuItemID(menu, i)) != command)
-            continue;
-        ::PostMessageA(popup, WM_KEYDOWN, VK_RETURN, 0);
-        return;
-    }
-    ADD_FAILURE() << "no item for command " << command;
-    ::EndMenu();
-}
-
-void PostCommand(CPavixDlg& d, int command)
-{
-    d.Post(WM_COMMAND, command);
-}
-
-// Right-clicks the window and chooses the item of command from the menu with the keyboard.
-void Choose(CPavixDlg& d, int command)
-{
-    RunWhen(ShownMenu, [command] { ChooseFromMenu(command); });
     POINT at{10, 10};
     ::ClientToScreen(d.GetHwnd(), &at);
     d.Send(WM_CONTEXTMENU, WPARAM(d.GetHwnd()), MAKELPARAM(at.x, at.y));
 }
 
-// F1 as real input: only that turns into a request for help, to the window in front.
-void PressF1(CPavixDlg& d, int)
+// Right-clicks the window and chooses the item of command from the menu.
+void Choose(CPavixDlg& d, int command)
 {
-    ::SetForegroundWindow(d.GetHwnd());
+    AnswerInTurn(d.GetHwnd(), {ChooseItem(command)});
+    OpenMenu(d);
+}
+
+// F1 as real input: only that turns into a request for help, to the window in front.
+void PressF1(CPavixDlg&)
+{
     ::keybd_event(VK_F1, 0, 0, 0);
     ::keybd_event(VK_F1, 0, KEYEVENTF_KEYUP, 0);
+}
+
+void PostHelpCommand(CPavixDlg& d)
+{
+    d.Post(WM_COMMAND, ID_HELP);
 }
 
 // Selects another city in the first list, and waits for the clock to show it: ticks come only
@@ -145,10 +152,11 @@ void PressF1(CPavixDlg& d, int)
 bool SelectUdaipurAndWaitForTheClock(CPavixDlg& d)
 {
     ListBox(d.GetItem(IDC_YOUR_CITY_LIST)).SetCurSel(3);
-    return Pump([&] { return Window(d.GetItem(IDC_YOUR_CITY_NAME)).GetText() == "Udaipur 5.50"; });
+    return WaitUntil([&] { return Window(d.GetItem(IDC_YOUR_CITY_NAME)).GetText() == "Udaipur 5.50"; });
 }
 
-TEST(MainWindow, ListsTheEntriesInTheOrderOfASortedListBox)
+// Both lists hold every entry in the order of a sorted list box, with the first one selected.
+TEST(MainWindow, ListsTheEntriesSortedWithTheFirstSelected)
 {
     const std::vector<std::string> entries = {"Tokyo 9.00",         "boston -5.00",     "co-op 2.00",
                                               "Cote d'Ivoire 0.00", "st. john's -3.50", "zurich 1.00",
@@ -159,12 +167,6 @@ TEST(MainWindow, ListsTheEntriesInTheOrderOfASortedListBox)
     RunApp(database, [&](CPavixDlg& d) {
         EXPECT_EQ(Entries(d.GetItem(IDC_YOUR_CITY_LIST)), SortedByAListBox(entries));
         EXPECT_EQ(Entries(d.GetItem(IDC_DESTINATION_LIST)), SortedByAListBox(entries));
-    });
-}
-
-TEST(MainWindow, SelectsTheFirstEntryOfEachList)
-{
-    RunApp(kCities, [](CPavixDlg& d) {
         EXPECT_EQ(ListBox(d.GetItem(IDC_YOUR_CITY_LIST)).GetCurSel(), 0);
         EXPECT_EQ(ListBox(d.GetItem(IDC_DESTINATION_LIST)).GetCurSel(), 0);
     });
@@ -198,14 +200,6 @@ TEST(MainWindow, SaysWhenTheDatabaseIsEmptyOrMissing)
             ExpectSixTexts(d);
         });
     }
-}
-
-TEST(MainWindow, ShowsTimesInTheLargerSystemFont)
-{
-    RunApp(kCities, [](CPavixDlg& d) {
-        EXPECT_EQ(Window(d.GetItem(IDC_YOUR_CITY_TIME)).GetFont(), nullptr);
-        EXPECT_EQ(Window(d.GetItem(IDC_DESTINATION_TIME)).GetFont(), nullptr);
-    });
 }
 
 TEST(MainWindow, PaintsYellowOnBlackWithListsInTheSystemColours)
@@ -266,36 +260,80 @@ TEST(MainWindow, APressOnTheWindowDragsIt)
     });
 }
 
-// Each dialog opens over the main window, from the real pop-up menu chosen with the keyboard, from
-// F1, or from the Help command posted from anywhere; and closes as it should.
-TEST(MainWindow, EachDialogCommandOpensItsDialogOverTheWindow)
+// Each dialog opens over the main window by each road to it: the menu, F1, or the Help command
+// posted from anywhere; it closes as it should, and the clock is the active window again then,
+// even beside another program's window. So too after a message box and the menu.
+TEST(MainWindow, EachDialogOpensOverTheWindowWhichIsActiveAgainAfterIt)
 {
-    struct {
+    Process bystander("", "C:\\windows\\notepad.exe");
+    ASSERT_TRUE(bystander.WaitFor(0));
+    struct Row {
         const char* what;
-        void (*give)(CPavixDlg& d, int command);
-        int command;
-        int control;   // one of the dialog's controls
-        void (*close)(HWND control);
-    } cases[] = {
-        {"About", Choose, ID_MENU_ABOUT, 0xFFFF, ClickOn},
-        {"Help", Choose, ID_MENU_HELP, IDC_HELP_TEXT, AskAgainThenClick},
-        {"F1", PressF1, 0, IDC_HELP_TEXT, ClickOn},
-        {"the Help command", PostCommand, ID_HELP, IDC_HELP_TEXT, ClickOn},
-        {"Register City", Choose, ID_MENU_REGISTER_CITY, IDC_HOURS_LIST, Cancel},
+        void (*open)(CPavixDlg& d);
+        std::vector<Answer> answers;   // to each window over the main window, in turn
+    };
+    const std::vector<Row> rows = {
+        {"About", OpenMenu, {ChooseItem(ID_MENU_ABOUT), Post(0xFFFF, WM_LBUTTONDOWN, MK_LBUTTON)}},
+        {"Help", OpenMenu, {ChooseItem(ID_MENU_HELP), AskAgainThenClick}},
+        {"F1", PressF1, {clickOnHelp}},
+        {"the Help command", PostHelpCommand, {clickOnHelp}},
+        {"Register City, a message box and a fresh dialog",
+         OpenMenu,
+         {ChooseItem(ID_MENU_REGISTER_CITY), Post(IDC_HOURS_LIST, WM_COMMAND, IDOK),
+          Post(0xFFFF, WM_COMMAND, IDOK), Post(IDC_HOURS_LIST, WM_COMMAND, IDCANCEL)}},
+        {"the menu", OpenMenu, {escape}},
     };
     RunApp(kCities, [&](CPavixDlg& d) {
-        for (const auto& c : cases) {
-            SCOPED_TRACE(c.what);
-            const auto dialog = [&] { return Find(::GetCurrentProcessId(), c.control, 0, d.GetHwnd()); };
-            bool closed = false;
-            RunWhen(dialog, [&] {
-                c.close(::GetDlgItem(dialog(), c.control));
-                closed = true;
-            });
-            const auto over = [&] { return closed && !dialog(); };
-            c.give(d, c.command);
-            EXPECT_TRUE(Pump(over));
-            EXPECT_EQ(boxes, std::vector<std::string>{});
+        SetMessageBoxObserver(nullptr);
+        for (const Row& row : rows) {
+            SCOPED_TRACE(row.what);
+            ::SetForegroundWindow(d.GetHwnd());
+            AnswerInTurn(d.GetHwnd(), row.answers);
+            row.open(d);
+            EXPECT_TRUE(WaitUntil(
+                [&] { return pending.empty() && !Find(::GetCurrentProcessId(), 0, 0, d.GetHwnd()); }));
+            EXPECT_EQ(::GetForegroundWindow(), d.GetHwnd());
+        }
+    });
+}
+
+// Shift+F10 and the menu key open the menu under the focused list's selected entry, or in the
+// middle of the window.
+TEST(MainWindow, TheKeyboardOpensTheMenuUnderTheSelectedEntryOrInTheMiddle)
+{
+    RunApp(kCities, [](CPavixDlg& d) {
+        struct Row {
+            std::vector<BYTE> keys;
+            int focus;   // the control with the focus
+            int entry;   // the entry selected there if it is a list
+        };
+        const std::vector<Row> rows = {
+            {{VK_SHIFT, VK_F10}, IDC_YOUR_CITY_LIST, 2},
+            {{VK_APPS}, IDC_DESTINATION_LIST, 3},
+            {{VK_APPS}, IDC_YOUR_CITY_TIME, 0},
+        };
+        for (const Row& row : rows) {
+            SCOPED_TRACE(row.focus);
+            ::SetForegroundWindow(d.GetHwnd());
+            ::SetFocus(d.GetItem(row.focus));
+            ListBox list(row.focus == IDC_YOUR_CITY_TIME ? nullptr : d.GetItem(row.focus));
+            RECT place = d.GetClientRect();
+            RECT menu{};
+            list.SetCurSel(row.entry);
+            if (list && list.GetItemRect(row.entry, place))
+                place.top = place.bottom;
+            AnswerInTurn(d.GetHwnd(), {[&](HWND popup) {
+                             ::GetWindowRect(popup, &menu);
+                             escape(popup);
+                         }});
+            for (DWORD up : {0, KEYEVENTF_KEYUP})
+                for (BYTE key : row.keys)
+                    ::keybd_event(key, 0, up, 0);
+            EXPECT_TRUE(WaitUntil([] { return pending.empty(); }));
+            POINT at{(place.left + place.right) / 2, (place.top + place.bottom) / 2};
+            ::ClientToScreen(list ? list.GetHwnd() : d.GetHwnd(), &at);
+            EXPECT_NEAR((menu.left + menu.right) / 2, at.x, 1);
+            EXPECT_EQ(menu.top, at.y);
         }
     });
 }
@@ -304,7 +342,7 @@ TEST(MainWindow, MinimizeShowsTheWindowAsAnIconInTheTray)
 {
     RunApp(kCities, [](CPavixDlg& d) {
         Choose(d, ID_MENU_MINIMIZE);
-        EXPECT_TRUE(Pump([&] { return d.IsIconic(); }));
+        EXPECT_TRUE(WaitUntil([&] { return d.IsIconic(); }));
         EXPECT_TRUE(TrayIconPresent(d.GetHwnd()));
     });
 }
@@ -313,13 +351,12 @@ TEST(MainWindow, ExitRemovesTheTrayIconBeforeTheWindow)
 {
     RunApp(kCities, [](CPavixDlg& d) {
         HWND main = d.GetHwnd();
-        Choose(d, ID_MENU_MINIMIZE);
-        ASSERT_TRUE(Pump([&] { return d.IsIconic(); }));
+        d.Send(WM_COMMAND, ID_MENU_MINIMIZE);
         d.Show(SW_RESTORE);   // the icon stays
         HHOOK hook = ::SetWindowsHookExA(WH_CBT, &NoteIconAtDestroy, nullptr, ::GetCurrentThreadId());
         iconAtDestroy = true;
         Choose(d, ID_MENU_EXIT);
-        EXPECT_TRUE(Pump([&] { return !::IsWindow(main); }));
+        EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(main); }));
         EXPECT_FALSE(iconAtDestroy);
         ::UnhookWindowsHookEx(hook);
     });
