@@ -105,7 +105,8 @@ Answer ChooseItem(int command)
 Answer Post(int control, UINT message, WPARAM w)
 {
     return [=](HWND window) {
-        EXPECT_TRUE(!control || ::GetDlgItem(window, control)) << "no control " << control;
+        if (control)
+            EXPECT_NE(::GetDlgItem(window, control), nullptr) << "no control " << control;
         ::PostMessageA(window, message, w, 0);
     };
 }
