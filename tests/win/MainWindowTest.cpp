@@ -105,8 +105,9 @@ Answer ChooseItem(int command)
 Answer Post(int control, UINT message, WPARAM w)
 {
     return [=](HWND window) {
-        if (control)
+        if (control) {
             EXPECT_NE(::GetDlgItem(window, control), nullptr) << "no control " << control;
+        }
         ::PostMessageA(window, message, w, 0);
     };
 }
