@@ -77,10 +77,13 @@ void FitPicture(HWND picture, std::initializer_list<int> bitmapIds, GdiObject& b
 {
     Static control(picture);
     RECT place = control.GetClientRect();
-    bitmap.Reset(FitBitmap(bitmapIds, {place.right, place.bottom}));
-    // The template's bitmap, or the one before, which the control does not delete.
-    if (HBITMAP shown = control.SetBitmap(static_cast<HBITMAP>(bitmap.Get())); shown != bitmap.Get())
+    HBITMAP fitted = FitBitmap(bitmapIds, {place.right, place.bottom});
+    // The control gives back what it showed and no longer uses: the template's bitmap, which it
+    // would not delete, or the one fitted before, which bitmap deletes as it takes the new one.
+    HBITMAP shown = control.SetBitmap(fitted);
+    if (shown && shown != bitmap.Get())
         ::DeleteObject(shown);
+    bitmap.Reset(fitted);
 }
 
 HFONT CreateSystemLookFont(UINT dpi)
