@@ -57,8 +57,10 @@ LRESULT CPavixDlg::OnCreate(WPARAM, LPARAM)
 BOOL CPavixDlg::OnInitDialog()
 {
     Dialog::OnInitDialog();
-    m_ctlYourCityTime = Static(GetItem(IDC_YOUR_CITY_TIME));
-    m_ctlDestinationTime = Static(GetItem(IDC_DESTINATION_TIME));
+    const int labelIds[] = {IDC_YOUR_CITY_TIME,   IDC_YOUR_CITY_DATE,   IDC_YOUR_CITY_NAME,
+                            IDC_DESTINATION_NAME, IDC_DESTINATION_DATE, IDC_DESTINATION_TIME};
+    for (size_t i = 0; i < m_clockLabels.size(); ++i)
+        m_clockLabels[i] = Static(GetItem(labelIds[i]));
     SetIcon(m_hWindowIcon, true);
     SetIcon(m_hWindowIcon, false);
     FitWorldMap();
@@ -85,8 +87,8 @@ void CPavixDlg::SetTimeFonts(UINT dpi)
 {
     bool stock = dpi == kDefaultDpi && GetSystemDpi() == kDefaultDpi;
     HFONT font = stock ? nullptr : CreateSystemLookFont(dpi);
-    m_ctlYourCityTime.SetFont(font, true);
-    m_ctlDestinationTime.SetFont(font, true);
+    m_clockLabels[kYourCityTimeLabel].SetFont(font, true);
+    m_clockLabels[kDestinationTimeLabel].SetFont(font, true);
     m_timeFont.Reset(font);
 }
 
@@ -99,7 +101,7 @@ LRESULT CPavixDlg::OnDpiChanged(WPARAM w, LPARAM l)
                    suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     FitWorldMap();
     // Only once loading gave them the system font's look; otherwise they keep the dialog's.
-    if (m_ctlYourCityTime.GetFont() != GetFont())
+    if (m_clockLabels[kYourCityTimeLabel].GetFont() != GetFont())
         SetTimeFonts(HIWORD(w));
     ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     return 0;
@@ -164,35 +166,30 @@ void CPavixDlg::ReadError()
     ShowMessageBox("City Database wtcmain.pvx Could Not Be Read Completely !!", "Read Record..");
 }
 
-// The selected entry of list, read again only when the selection has moved since the last tick;
-// none when the list has no selection. The index is asked for on every tick because a selection
-// set with LB_SETCURSEL (by a test, an automation client) sends no LBN_SELCHANGE; asking a list
-// of this thread is one call of its procedure, and no text is copied.
-static std::optional<std::string_view> ReadSelection(const ListBox& list, int& index, std::string& line)
+// The selected entry of list, read into line; none when the list has no selection.
+static std::optional<std::string_view> ReadSelection(const ListBox& list, std::string& line)
 {
     int selected = list.GetCurSel();
-    if (selected != index)
-        line = selected < 0 ? std::string() : list.GetText(selected);
-    index = selected;
-    return index < 0 ? std::nullopt : std::optional<std::string_view>(line);
+    if (selected < 0)
+        return std::nullopt;
+    line = list.GetText(selected);
+    return line;
 }
 
 void CPavixDlg::Tick()
 {
     LocalReading now = ReadLocalClock();
-    auto yourCity = ReadSelection(m_yourCityList, m_nYourCityIndex, m_strYourCityLine);
-    auto destination = ReadSelection(m_destinationList, m_nDestinationIndex, m_strDestinationLine);
+    auto yourCity = ReadSelection(m_yourCityList, m_strYourCityLine);
+    auto destination = ReadSelection(m_destinationList, m_strDestinationLine);
     ClockTexts texts = BuildClockTexts(now, yourCity, destination);
     m_strDestinationTime = texts.destinationTime;
-    const std::pair<int, const std::string*> labels[] = {
-        {IDC_YOUR_CITY_TIME, &texts.yourCityTime},      {IDC_YOUR_CITY_DATE, &texts.yourCityDate},
-        {IDC_YOUR_CITY_NAME, &texts.yourCityName},      {IDC_DESTINATION_NAME, &texts.destinationName},
-        {IDC_DESTINATION_DATE, &texts.destinationDate}, {IDC_DESTINATION_TIME, &m_strDestinationTime}};
+    const std::string* shown[] = {&texts.yourCityTime,    &texts.yourCityDate,    &texts.yourCityName,
+                                  &texts.destinationName, &texts.destinationDate, &m_strDestinationTime};
     // Each set repaints its label: only a text that has changed is set.
-    for (size_t i = 0; i < m_shownTexts.size(); ++i) {
-        if (m_shownTexts[i] != *labels[i].second) {
-            m_shownTexts[i] = *labels[i].second;
-            Window(GetItem(labels[i].first)).SetText(*labels[i].second);
+    for (size_t i = 0; i < m_clockLabels.size(); ++i) {
+        if (m_shownTexts[i] != *shown[i]) {
+            m_shownTexts[i] = *shown[i];
+            m_clockLabels[i].SetText(*shown[i]);
         }
     }
 }
