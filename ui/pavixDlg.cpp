@@ -166,21 +166,23 @@ void CPavixDlg::ReadError()
     ShowMessageBox("City Database wtcmain.pvx Could Not Be Read Completely !!", "Read Record..");
 }
 
-// The selected entry of list, read into line; none when the list has no selection.
-static std::optional<std::string_view> ReadSelection(const ListBox& list, std::string& line)
+// The selected entry of list; none when the list has no selection. The index is asked for on every
+// tick, since a selection set with LB_SETCURSEL sends no LBN_SELCHANGE; the entry's text is read
+// again only when the index has moved, as the lists do not change once filled.
+static std::optional<std::string_view> ReadSelection(const ListBox& list, int& index, std::string& line)
 {
     int selected = list.GetCurSel();
-    if (selected < 0)
-        return std::nullopt;
-    line = list.GetText(selected);
-    return line;
+    if (selected != index)
+        line = selected < 0 ? std::string() : list.GetText(selected);
+    index = selected;
+    return index < 0 ? std::nullopt : std::optional<std::string_view>(line);
 }
 
 void CPavixDlg::Tick()
 {
     LocalReading now = ReadLocalClock();
-    auto yourCity = ReadSelection(m_yourCityList, m_strYourCityLine);
-    auto destination = ReadSelection(m_destinationList, m_strDestinationLine);
+    auto yourCity = ReadSelection(m_yourCityList, m_nYourCityIndex, m_strYourCityLine);
+    auto destination = ReadSelection(m_destinationList, m_nDestinationIndex, m_strDestinationLine);
     ClockTexts texts = BuildClockTexts(now, yourCity, destination);
     m_strDestinationTime = texts.destinationTime;
     const std::string* shown[] = {&texts.yourCityTime,    &texts.yourCityDate,    &texts.yourCityName,

@@ -28,7 +28,7 @@ public:
     bool CanCloseWindow();
     void AddTrayIcon();
     void RemoveTrayIcon();
-    // One clock tick: reads the clock and both selected entries afresh, sets the texts that have changed.
+    // One clock tick: reads the clock and both selections, sets the texts that have changed.
     void Tick();
 
     CPavixDlgAutoProxy* m_pAutomationProxy = nullptr;
@@ -73,7 +73,9 @@ private:
     std::array<Static, 6> m_clockLabels;
     TextFile m_cityFile;
     std::vector<std::string> m_loadedEntries;
-    // What the last tick read and showed: the selected entries and the six texts, in the order set.
+    // What the last tick read and showed: the selections and the six texts, in the order set.
+    int m_nYourCityIndex = -1;
+    int m_nDestinationIndex = -1;
     std::string m_strYourCityLine;
     std::string m_strDestinationLine;
     std::string m_strDestinationTime;
