@@ -81,8 +81,14 @@ bool CityRecordMatches(std::string_view line, std::string_view name, std::string
 bool LoadCityDatabase(TextFile& file, const std::string& path, CityListSink& yourCity,
                       CityListSink& destination, CityDatabaseNotifier& notifier)
 {
-    if (file.Open(path, TextFile::modeRead) != TextFile::openOk) {
+    switch (file.Open(path, TextFile::modeRead)) {
+    case TextFile::openOk:
+        break;
+    case TextFile::openMissing:
         notifier.FileMissing();
+        return false;
+    default:
+        notifier.FileUnreadable();
         return false;
     }
     return ReadCityDatabase(file, yourCity, destination, notifier);
@@ -94,7 +100,7 @@ bool ReadCityDatabase(TextFile& file, CityListSink& yourCity, CityListSink& dest
     const int64_t length = file.GetLength();
     if (length <= 0 || !file.SeekToBegin()) {
         file.Close();
-        length == 0 ? notifier.FileEmpty() : notifier.FileMissing();   // or open, but not readable as a file
+        length == 0 ? notifier.FileEmpty() : notifier.FileUnreadable();
         return false;
     }
     std::string line;

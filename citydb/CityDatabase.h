@@ -20,7 +20,8 @@ protected:
 class CityDatabaseNotifier {
 public:
     virtual void FileEmpty() = 0;   // "File Empty.." / "Read Record.."
-    virtual void FileMissing() = 0;   // the file could not be opened
+    virtual void FileMissing() = 0;   // there is no such file
+    virtual void FileUnreadable() = 0;   // it is there, but could not be opened or read at all
     virtual void ReadError() = 0;   // a read failed part way: the entries so far are kept
 protected:
     ~CityDatabaseNotifier() = default;
@@ -34,7 +35,7 @@ std::string MakeListEntry(std::string_view line);
 bool CityRecordMatches(std::string_view line, std::string_view name, std::string_view offset);
 
 // Reads the file at path into both sinks, one entry per line. False, with the notifier told,
-// when the file is missing or empty; both sinks then stay empty.
+// when the file is missing, unreadable or empty; both sinks then stay empty.
 bool LoadCityDatabase(TextFile& file, const std::string& path, CityListSink& yourCity,
                       CityListSink& destination, CityDatabaseNotifier& notifier);
 // The same for a file already open; closes it.

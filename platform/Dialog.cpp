@@ -44,7 +44,12 @@ HWND Dialog::FindOwner() const
     if (m_parent)
         return m_parent;
     Dialog* main = App::Current() ? App::Current()->GetMainWnd() : nullptr;
-    return main && main != this ? main->GetHwnd() : nullptr;
+    if (!main || main == this)
+        return nullptr;
+    // Over the dialog the request came from, when the main window has one open: the main window
+    // itself is disabled then, and that dialog would stay live underneath.
+    HWND popup = ::GetLastActivePopup(main->GetHwnd());
+    return ::IsWindowVisible(popup) && ::IsWindowEnabled(popup) ? popup : main->GetHwnd();
 }
 
 // Subclasses the dialog window as it is created, so that its table sees WM_CREATE too.

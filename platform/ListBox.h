@@ -1,6 +1,8 @@
 #pragma once
 #include "platform/Window.h"
 
+#include <algorithm>
+
 class ListBox : public Window {
 public:
     ListBox() = default;
@@ -23,16 +25,26 @@ public:
     {
         return Send(LB_GETITEMRECT, WPARAM(index), LPARAM(&rect)) != LB_ERR;
     }
-    int GetTextLen(int index) const { return int(Send(LB_GETTEXTLEN, WPARAM(index))); }
-    // The whole entry, however long; empty for an index out of range.
+    // The whole entry, however long; empty for an index out of range. Read as UTF-16 and turned
+    // into the ANSI code page here: a Common Controls 6 list holds Unicode, and the system's own
+    // conversion of LB_GETTEXT for the ...A call goes through a fixed buffer of 512 characters
+    // under Wine, which a longer entry overruns.
     std::string GetText(int index) const
     {
-        int length = GetTextLen(index);
+        const int length = int(::SendMessageW(m_hWnd, LB_GETTEXTLEN, WPARAM(index), 0));
         if (length <= 0)
             return {};
-        std::string text(size_t(length) + 1, '\0');
-        int got = int(Send(LB_GETTEXT, WPARAM(index), LPARAM(text.data())));
-        text.resize(got > 0 ? size_t(got) : 0);
+        std::wstring wide(size_t(length) + 1, L'\0');
+        const int got = int(::SendMessageW(m_hWnd, LB_GETTEXT, WPARAM(index), LPARAM(wide.data())));
+        return got > 0 ? Narrow(wide.data(), got) : std::string();
+    }
+
+private:
+    static std::string Narrow(const wchar_t* wide, int length)
+    {
+        const int size = ::WideCharToMultiByte(CP_ACP, 0, wide, length, nullptr, 0, nullptr, nullptr);
+        std::string text(size_t(std::max(size, 0)), '\0');
+        ::WideCharToMultiByte(CP_ACP, 0, wide, length, text.data(), size, nullptr, nullptr);
         return text;
     }
 };

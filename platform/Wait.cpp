@@ -1,5 +1,7 @@
 #include "platform/Wait.h"
 
+#include <algorithm>
+
 void WaitDeliveringTicks(DWORD milliseconds)
 {
     const ULONGLONG end = ::GetTickCount64() + milliseconds;
@@ -12,5 +14,18 @@ void WaitDeliveringTicks(DWORD milliseconds)
         if (now >= end)
             return;
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_TIMER | QS_PAINT);
+    }
+}
+
+bool RetryDeliveringTicks(DWORD milliseconds, DWORD retryMs, const std::function<bool()>& attempt)
+{
+    const ULONGLONG deadline = ::GetTickCount64() + milliseconds;
+    for (;;) {
+        if (attempt())
+            return true;
+        const ULONGLONG now = ::GetTickCount64();
+        if (now >= deadline)
+            return false;
+        WaitDeliveringTicks(static_cast<DWORD>(std::min<ULONGLONG>(deadline - now, retryMs)));
     }
 }

@@ -100,31 +100,30 @@ TextFile::OpenResult CPRegDlg::OpenCityDatabase(TextFile& file)
 
 bool CPRegDlg::OpenLocked(Outcome& failure)
 {
-    const ULONGLONG deadline = ::GetTickCount64() + LOCK_TIMEOUT_MS;
-    for (;;) {
+    bool opened = false;
+    // The clocks run on meanwhile; the dialog has ended, and only ticks and painting are handled.
+    const bool settled = RetryDeliveringTicks(LOCK_TIMEOUT_MS, RETRY_MS, [&] {
         switch (OpenCityDatabase(m_cityFile)) {
         case TextFile::openOk:
-            if (m_cityFile.TryLock() != TextFile::lockHeld)
-                return true;
-            m_cityFile.Close();
-            break;
+            if (m_cityFile.TryLock() == TextFile::lockHeld) {
+                m_cityFile.Close();
+                return false;
+            }
+            opened = true;
+            return true;
         case TextFile::openBusy:
-            break;
+            return false;
         case TextFile::openDenied:
             failure = Outcome::denied;
-            return false;
+            return true;
         default:
             failure = Outcome::missing;
-            return false;
+            return true;
         }
-        const ULONGLONG now = ::GetTickCount64();
-        if (now >= deadline) {
-            failure = Outcome::busy;
-            return false;
-        }
-        // The clocks run on meanwhile; the dialog has ended, and only ticks and painting are handled.
-        WaitDeliveringTicks(static_cast<DWORD>(std::min<ULONGLONG>(deadline - now, RETRY_MS)));
-    }
+    });
+    if (!settled)
+        failure = Outcome::busy;
+    return opened;
 }
 
 CPRegDlg::Outcome CPRegDlg::Register(const std::string& name, const std::string& displayName,

@@ -8,6 +8,7 @@
 #include "platform/MessageBox.h"
 #include "platform/NotifyIcon.h"
 #include "platform/SortKey.h"
+#include "platform/Wait.h"
 #include "res/resource.h"
 #include "ui/PAbout.h"
 #include "ui/PHelp.h"
@@ -70,6 +71,7 @@ BOOL CPavixDlg::OnInitDialog()
         return FALSE;
     m_yourCityList.SetCurSel(0);
     m_destinationList.SetCurSel(0);
+    m_bListsLoaded = true;
     SetTimeFonts(GetWindowDpi(m_hWnd));
     return TRUE;
 }
@@ -92,16 +94,17 @@ void CPavixDlg::SetTimeFonts(UINT dpi)
     m_timeFont.Reset(font);
 }
 
-// Moved to a monitor of another scale: the system's rectangle, and the pictures and fonts
-// made anew for it.
+// Moved to a monitor of another scale: the dialog manager lays the controls out anew and hands
+// them the rescaled font; then the system's rectangle, and the pictures and fonts made for it.
 LRESULT CPavixDlg::OnDpiChanged(WPARAM w, LPARAM l)
 {
+    Default();
     const RECT& suggested = *reinterpret_cast<const RECT*>(l);
     ::SetWindowPos(m_hWnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                    suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     FitWorldMap();
     // Only once loading gave them the system font's look; otherwise they keep the dialog's.
-    if (m_clockLabels[kYourCityTimeLabel].GetFont() != GetFont())
+    if (m_bListsLoaded)
         SetTimeFonts(HIWORD(w));
     ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     return 0;
@@ -114,12 +117,36 @@ bool CPavixDlg::LoadCityDatabase()
     struct : CityListSink {
         void AddCityEntry(const std::string&) override {}
     } sameEntries;
+    // Another program, a backup say, may hold the file for a moment.
+    TextFile::OpenResult opened = TextFile::openBusy;
+    RetryDeliveringTicks(OPEN_TIMEOUT_MS, OPEN_RETRY_MS, [&] {
+        opened = OpenCityDatabase(m_cityFile);
+        return opened != TextFile::openBusy;
+    });
+    switch (opened) {
+    case TextFile::openOk:
+        break;
+    case TextFile::openMissing:
+        FileMissing();
+        return false;
+    case TextFile::openBusy:
+        ShowMessageBox("City Database wtcmain.pvx Is Busy, Try Again !!", "Read Record..");
+        return false;
+    default:
+        FileUnreadable();
+        return false;
+    }
     m_loadedEntries.clear();
-    bool loaded = ::LoadCityDatabase(m_cityFile, kCityDatabaseName, *this, sameEntries, *this);
+    bool loaded = ReadCityDatabase(m_cityFile, *this, sameEntries, *this);
     if (loaded)
         FillCityLists();
     m_loadedEntries = {};
     return loaded;
+}
+
+TextFile::OpenResult CPavixDlg::OpenCityDatabase(TextFile& file)
+{
+    return file.Open(kCityDatabaseName, TextFile::modeRead);
 }
 
 void CPavixDlg::AddCityEntry(const std::string& entry)
@@ -159,6 +186,11 @@ void CPavixDlg::FileEmpty()
 void CPavixDlg::FileMissing()
 {
     ShowMessageBox("City Database wtcmain.pvx Not Found !!", "Read Record..");
+}
+
+void CPavixDlg::FileUnreadable()
+{
+    ShowMessageBox("City Database wtcmain.pvx Could Not Be Read !!", "Read Record..");
 }
 
 void CPavixDlg::ReadError()

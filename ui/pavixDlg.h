@@ -19,6 +19,9 @@ class CPavixDlg : public Dialog, private CityListSink, private CityDatabaseNotif
 public:
     static constexpr UINT MAIN_TIMER_ID = 1;
     static constexpr UINT TRAY_ICON_ID = 1;
+    // How long start-up waits for another program to let go of the city database.
+    static constexpr unsigned OPEN_TIMEOUT_MS = 3000;
+    static constexpr unsigned OPEN_RETRY_MS = 20;
 
     explicit CPavixDlg(HWND parent = nullptr);
     ~CPavixDlg() override;
@@ -52,12 +55,16 @@ protected:
     void OnMenuMinimize();
     void OnMenuExit();
 
+    // Opens the city database for loading; tests put a failing disk under it.
+    virtual TextFile::OpenResult OpenCityDatabase(TextFile& file);
+
     DECLARE_MESSAGE_MAP()
 
 private:
     void AddCityEntry(const std::string& entry) override;
     void FileEmpty() override;
     void FileMissing() override;
+    void FileUnreadable() override;
     void ReadError() override;
     void FillCityLists();
     POINT KeyboardMenuPoint() const;
@@ -73,6 +80,7 @@ private:
     std::array<Static, 6> m_clockLabels;
     TextFile m_cityFile;
     std::vector<std::string> m_loadedEntries;
+    bool m_bListsLoaded = false;
     // What the last tick read and showed: the selections and the six texts, in the order set.
     int m_nYourCityIndex = -1;
     int m_nDestinationIndex = -1;

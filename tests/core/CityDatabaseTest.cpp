@@ -134,8 +134,8 @@ TEST(CityDatabase, AFailingDiskIsToldAndKeepsItsBytes)
     } cases[] = {
         {"full", {.bytes = two, .room = 5}, "Cairo 2|Rome 1|", absent},
         {"read error", {.bytes = two, .chunk = 9, .reads = 1}, "Cairo 2|<read error>", unreadable},
-        {"length fails", {.bytes = two, .lengthFails = true}, "not loaded: <missing>", absent},
-        {"seek fails", {.bytes = two, .seekFails = true}, "not loaded: <missing>", unreadable},
+        {"length fails", {.bytes = two, .lengthFails = true}, "not loaded: <unreadable>", absent},
+        {"seek fails", {.bytes = two, .seekFails = true}, "not loaded: <unreadable>", unreadable},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

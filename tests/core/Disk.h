@@ -82,6 +82,7 @@ struct Lines final : CityListSink, CityDatabaseNotifier {
     void AddCityEntry(const std::string& entry) override { text += entry + "|"; }
     void FileEmpty() override { text += "<empty>"; }
     void FileMissing() override { text += "<missing>"; }
+    void FileUnreadable() override { text += "<unreadable>"; }
     void ReadError() override { text += "<read error>"; }
 
     std::string text;

@@ -3,6 +3,7 @@
 #include "Driver.h"
 
 #include "app/DlgProxy.h"
+#include "platform/ListBox.h"
 #include "platform/Registry.h"
 
 std::string Added(const std::string& name)
@@ -119,5 +120,47 @@ TEST(StartSwitches, OnlyAUserStartRewritesTheRegistry)
         ASSERT_TRUE(copy.Exited());
         for (REGSAM view : RegistryViews())
             EXPECT_EQ(ServerValue(view), c.rewrites ? thisExe : "") << view;
+    }
+}
+
+// A long text told by its length, its run of Ns and its end, so that a failure prints a line.
+std::string Outline(const std::string& text)
+{
+    const size_t ns = text.find_first_not_of('N');
+    return std::to_string(text.size()) + " bytes, " + std::to_string(std::min(ns, text.size())) + " Ns, then \"" +
+           text.substr(std::min(ns, text.size())) + "\"";
+}
+
+// Lines longer than any fixed buffer of the system's: the program starts, its clock ticks, and
+// both the list and the label above it hold the whole entry.
+TEST(LongLines, TheClockTicksAndTheListHoldsTheWholeLine)
+{
+    struct Row {
+        const char* what;
+        size_t length;   // of the entry, the line without its line end
+    };
+    const Row rows[] = {
+        {.what = "one short of 512", .length = 511},
+        {.what = "512", .length = 512},
+        {.what = "5,000", .length = 5000},
+        {.what = "10 MB", .length = 10 << 20},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const std::string entry = std::string(row.length - 5, 'N') + " 9.00";
+        TempDir dir(std::string(row.length - 5, 'N') + "\t9.00\r\n");
+        Process copy;
+        ASSERT_TRUE(copy.WaitForMain());
+        // The first tick shows the 10 MB entry in two labels, which takes Wine seconds.
+        const DWORD firstTicks = 30000;
+        Window time(::GetDlgItem(copy.main, IDC_YOUR_CITY_TIME));
+        const std::string first = time.GetText();
+        EXPECT_TRUE(WaitUntil([&] { return time.GetText() != first; }, firstTicks)) << first;
+        const std::string next = time.GetText();
+        EXPECT_TRUE(WaitUntil([&] { return time.GetText() != next; }, 3000)) << next;
+        EXPECT_EQ(Outline(ListBox(::GetDlgItem(copy.main, IDC_YOUR_CITY_LIST)).GetText(0)), Outline(entry));
+        EXPECT_EQ(Outline(Window(::GetDlgItem(copy.main, IDC_YOUR_CITY_NAME)).GetText()), Outline(entry));
+        copy.PostKey(VK_RETURN);
+        EXPECT_TRUE(copy.Exited());
     }
 }
