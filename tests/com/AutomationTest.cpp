@@ -18,12 +18,13 @@ protected:
         user.PostKey(VK_RETURN);
         ASSERT_TRUE(user.Exited());
     }
+    std::vector<Client> Clients(size_t count);
     // The process of a main window that came up since the last one.
     std::unique_ptr<Process> NewServer()
     {
         HWND main = nullptr;
         WaitUntil([&] {
-            main = Find(0, IDC_YOUR_CITY_LIST, 0, nullptr, servers);
+            main = Find(anyProcess, IDC_YOUR_CITY_LIST, 0, nullptr, servers);
             return main != nullptr;
         });
         if (!main)
@@ -36,60 +37,97 @@ protected:
     std::vector<HWND> servers;
 };
 
-enum After { hidden, gone, covered };
+// A command to the window of a held program.
+struct Command {
+    const char* what;
+    UINT message;
+    WPARAM w;
+};
 
-// Each client has a process of its own, which lives while the client holds it: a close request
-// or Enter only hides its window, and Exit removes it. The release ends it, unless a dialog
-// covers the window then: the program is the user's from there on, and Enter ends it.
-TEST_F(Automation, EachClientHasAProcessThatLivesUntilTheRelease)
+// The client's object and its program, for each command; the process of each is its own.
+std::vector<Automation::Client> Automation::Clients(size_t count)
 {
-    struct {
-        const char* what;
-        UINT message;
-        WPARAM w;
-        After after;
-    } cases[] = {
-        {"close", WM_CLOSE, 0, hidden},
-        {"Enter", WM_KEYDOWN, VK_RETURN, hidden},
-        {"Exit", WM_COMMAND, ID_MENU_EXIT, gone},
-        {"About", WM_COMMAND, ID_MENU_ABOUT, covered},
-        {"Register City", WM_COMMAND, ID_MENU_REGISTER_CITY, covered},
-        {"Help", WM_COMMAND, ID_MENU_HELP, covered},
-    };
-    std::vector<Client> clients(std::size(cases));
+    std::vector<Client> clients(count);
     for (Client& client : clients) {
         const HRESULT created = ::CoCreateInstance(CPavixDlgAutoProxy::clsid, nullptr, CLSCTX_LOCAL_SERVER,
                                                    IID_IDispatch, reinterpret_cast<void**>(&client.object));
-        EXPECT_EQ(created, S_OK);
+        if (created != S_OK) {
+            ADD_FAILURE() << "CoCreateInstance: " << std::hex << created;
+            return {};
+        }
         client.server = NewServer();
-        ASSERT_TRUE(client.server) << "no pavix.exe of its own";   // one that serves two has no new window
+        if (!client.server) {
+            ADD_FAILURE() << "no pavix.exe of its own";   // one that serves two has no new window
+            return {};
+        }
     }
+    return clients;
+}
+
+void SendCommand(const Process& server, const Command& c)
+{
+    if (c.message == WM_KEYDOWN)
+        server.PostKey(c.w);   // to the list, where the dialog manager turns it into OK
+    else
+        server.Post(c.message, c.w);
+}
+
+// A close request or Enter only hides the window of a held program; the release ends it.
+TEST_F(Automation, WhileHeldACloseOnlyHidesTheWindowAndTheReleaseEndsTheProgram)
+{
+    const Command commands[] = {
+        {.what = "close", .message = WM_CLOSE, .w = 0},
+        {.what = "Enter", .message = WM_KEYDOWN, .w = VK_RETURN},
+    };
+    std::vector<Client> clients = Clients(std::size(commands));
+    ASSERT_EQ(clients.size(), std::size(commands));
     for (size_t i = 0; i < clients.size(); ++i) {
-        const auto& c = cases[i];
-        SCOPED_TRACE(c.what);
+        SCOPED_TRACE(commands[i].what);
         Process& server = *clients[i].server;
-        if (c.message == WM_KEYDOWN)
-            server.PostKey(c.w);   // to the list, where the dialog manager turns it into OK
-        else
-            server.Post(c.message, c.w);
-        HWND dialog = nullptr;
-        if (c.after == covered)
-            dialog = server.WaitFor(0, 0, server.main);
-        if (c.after == hidden) {
-            EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(server.main); }));
-        }
-        if (c.after == gone) {
-            EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(server.main); }));
-        }
+        SendCommand(server, commands[i]);
+        EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(server.main); }));
         EXPECT_FALSE(server.Exited(500));
         clients[i].object->Release();
-        if (c.after == covered) {
-            EXPECT_FALSE(server.Exited(500));
-            EXPECT_TRUE(::IsWindowVisible(dialog));
-            ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-            EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(server.main); }));
-            server.PostKey(VK_RETURN);
-        }
+        EXPECT_TRUE(server.Exited());
+    }
+}
+
+// Exit removes the window, but the program lives on until the release.
+TEST_F(Automation, WhileHeldExitRemovesTheWindowAndTheReleaseEndsTheProgram)
+{
+    std::vector<Client> clients = Clients(1);
+    ASSERT_EQ(clients.size(), 1u);
+    Process& server = *clients[0].server;
+    server.Post(WM_COMMAND, ID_MENU_EXIT);
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(server.main); }));
+    EXPECT_FALSE(server.Exited(500));
+    clients[0].object->Release();
+    EXPECT_TRUE(server.Exited());
+}
+
+// A dialog over the window at the release: the program is the user's from there on, and Enter
+// ends it once the dialog is closed.
+TEST_F(Automation, ADialogOpenAtTheReleaseKeepsTheProgramForTheUser)
+{
+    const Command commands[] = {
+        {.what = "About", .message = WM_COMMAND, .w = ID_MENU_ABOUT},
+        {.what = "Register City", .message = WM_COMMAND, .w = ID_MENU_REGISTER_CITY},
+        {.what = "Help", .message = WM_COMMAND, .w = ID_MENU_HELP},
+    };
+    std::vector<Client> clients = Clients(std::size(commands));
+    ASSERT_EQ(clients.size(), std::size(commands));
+    for (size_t i = 0; i < clients.size(); ++i) {
+        SCOPED_TRACE(commands[i].what);
+        Process& server = *clients[i].server;
+        SendCommand(server, commands[i]);
+        HWND dialog = server.WaitFor(0, 0, server.main);
+        ASSERT_NE(dialog, nullptr);
+        clients[i].object->Release();
+        EXPECT_FALSE(server.Exited(500));
+        EXPECT_TRUE(::IsWindowVisible(dialog));
+        ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(server.main); }));
+        server.PostKey(VK_RETURN);
         EXPECT_TRUE(server.Exited());
     }
 }

@@ -1,6 +1,8 @@
 #pragma once
 // Shared by the in-process, end-to-end and automation tests: a scratch folder that is the
 // working directory while it lives, and a driver that starts pavix.exe and reads its windows.
+#include "citydb/CityDatabase.h"
+#include "platform/TextFile.h"
 #include "platform/Window.h"
 #include "res/resource.h"
 
@@ -62,6 +64,18 @@ struct TempDir {
     std::string path = std::string(MAX_PATH, '\0');
 };
 
+// The static that holds a message box's text.
+constexpr int kMessageBoxText = 0xFFFF;
+
+// Whether another program holds the city database's lock: this one cannot take it.
+inline bool DatabaseHeld()
+{
+    TextFile other;
+    if (other.Open(kCityDatabaseName, TextFile::modeRead) != TextFile::openOk)
+        return false;
+    return other.TryLock() == TextFile::lockHeld;
+}
+
 // The top-level windows, taken in one call. Never walk them one by one with FindWindowEx: Wine 10's
 // server spins for ever when the window it walks from is being destroyed meanwhile.
 inline BOOL CALLBACK AddWindow(HWND window, LPARAM list)
@@ -76,8 +90,9 @@ inline std::vector<HWND> TopLevelWindows()
     return windows;
 }
 
-// A visible top-level window of process pid (0: any) that holds control id (0: any) and not
+// A visible top-level window of process pid (anyProcess: any) that holds control id (0: any) and not
 // control without (0: none), is owned by owner when one is given, and is not one of known.
+constexpr DWORD anyProcess = 0;
 inline HWND Find(DWORD pid, int id, int without = 0, HWND owner = nullptr,
                  const std::vector<HWND>& known = {})
 {
@@ -110,8 +125,10 @@ struct Process {
         std::string line = "\"" + exe + "\" " + args;
         const BOOL started = ::CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                               nullptr, &startup, &info);
-        if (!started)
+        if (!started) {
+            ADD_FAILURE() << "could not start " << exe << ": error " << ::GetLastError();
             return;
+        }
         ::CloseHandle(info.hThread);
         handle = info.hProcess;
         pid = info.dwProcessId;
@@ -132,10 +149,13 @@ struct Process {
         ::TerminateProcess(handle, 9);
         Exited();
     }
-    // A wanted window of this process (see Find); none once the process has ended.
+    // A wanted window of this process (see Find); none once the process has ended, or when it
+    // never started.
     HWND WaitFor(int id, int without = 0, HWND owner = nullptr) const
     {
         HWND found = nullptr;
+        if (!handle)
+            return nullptr;
         WaitUntil(
             [&] {
                 found = Find(pid, id, without, owner);
@@ -164,22 +184,29 @@ struct Process {
     HWND main = nullptr;
 };
 
-// Types name into the open Register City dialog, which must come fresh, with its own name, and
-// presses Register; unless told not to wait, answers the message box and returns its text.
-inline std::string Register(const Process& p, const std::string& name, bool answer = true)
+// What one Register did: the name the dialog came with, and the message box's text.
+struct Registration {
+    std::string preset;
+    std::string box;
+};
+
+// Types name into the open Register City dialog and presses Register; unless told not to wait,
+// answers the message box.
+inline Registration Register(const Process& p, const std::string& name, bool answer = true)
 {
+    Registration done;
     HWND dialog = p.WaitFor(IDC_HOURS_LIST);
     HWND edit = ::GetDlgItem(dialog, IDC_CITY_NAME_EDIT);
     char shown[16] = "";
     ::SendMessageTimeoutA(edit, WM_GETTEXT, sizeof shown, LPARAM(shown), 0, 5000, nullptr);
-    EXPECT_STREQ(shown, "Udaipur") << "not a fresh dialog";
+    done.preset = shown;
     ::SendMessageTimeoutA(edit, WM_SETTEXT, 0, LPARAM(name.c_str()), 0, 5000, nullptr);
     p.Click(dialog, IDOK);
     if (!answer)
-        return "";
+        return done;
     HWND box = p.WaitFor(IDOK, IDC_HOURS_LIST);   // a message box: OK and no list
-    std::string text = Window(::GetDlgItem(box, 0xFFFF)).GetText();
+    done.box = Window(::GetDlgItem(box, kMessageBoxText)).GetText();
     p.Click(box, IDOK);
     WaitUntil([&] { return !::IsWindow(box); });
-    return text;
+    return done;
 }

@@ -16,7 +16,7 @@ TEST(Installed, ListsTheCitiesOfItsWorkingDirectoryAndRegistersOneThere)
     ASSERT_TRUE(program.WaitForMain());
     EXPECT_EQ(::SendDlgItemMessageA(program.main, IDC_YOUR_CITY_LIST, LB_GETCOUNT, 0, 0), lines);
     program.Post(WM_COMMAND, ID_MENU_REGISTER_CITY);
-    EXPECT_NE(Register(program, city).find("Added !!"), std::string::npos);
+    EXPECT_NE(Register(program, city).box.find("Added !!"), std::string::npos);
     program.Click(program.WaitFor(IDC_HOURS_LIST), IDCANCEL);
     program.Post(WM_COMMAND, ID_MENU_EXIT);
     EXPECT_TRUE(program.Exited());

@@ -15,11 +15,13 @@ std::string Added(const std::string& name)
 void RegisterTwenty(char prefix)
 {
     Process copy;
-    copy.WaitForMain();
+    ASSERT_TRUE(copy.WaitForMain());
     copy.Post(WM_COMMAND, ID_MENU_REGISTER_CITY);
     for (int i = 0; i < 20; ++i) {
         const std::string name = prefix + std::to_string(i);
-        EXPECT_EQ(Register(copy, name), Added(name));
+        const Registration done = Register(copy, name);
+        EXPECT_EQ(done.preset, "Udaipur") << "not a fresh dialog";
+        EXPECT_EQ(done.box, Added(name));
     }
     copy.Click(copy.WaitFor(IDC_HOURS_LIST), IDCANCEL);
     copy.Post(WM_COMMAND, ID_MENU_EXIT);
@@ -59,15 +61,19 @@ TEST(Kill, DuringARegistrationTheFileKeepsOnlyWholeLines)
         copy.Post(WM_COMMAND, ID_MENU_REGISTER_CITY);
         // The first registration also shows that the copy killed before left no lock behind.
         const std::string name = "K" + std::to_string(round);
-        ASSERT_EQ(Register(copy, name), Added(name));
+        ASSERT_EQ(Register(copy, name).box, Added(name));
         before += name + "\t5.50\r\n";
         Register(copy, name + "X", false);
         ::Sleep(round * 2);
         copy.Kill();
         const std::string after = dir.Read().value_or("");
         const std::string withTheLast = before + name + "X\t5.50\r\n";
-        const std::string expected = after.size() > before.size() ? withTheLast : before;
-        ASSERT_TRUE(after == expected) << after.substr(before.size() - 20);
+        if (after.size() > before.size()) {
+            ASSERT_EQ(after.substr(before.size()), withTheLast.substr(before.size()));
+        } else {
+            ASSERT_EQ(after.size(), before.size());
+        }
+        ASSERT_EQ(after.substr(0, before.size()), before);
         before = after;
     }
 }
@@ -127,8 +133,8 @@ TEST(StartSwitches, OnlyAUserStartRewritesTheRegistry)
 std::string Outline(const std::string& text)
 {
     const size_t ns = text.find_first_not_of('N');
-    return std::to_string(text.size()) + " bytes, " + std::to_string(std::min(ns, text.size())) + " Ns, then \"" +
-           text.substr(std::min(ns, text.size())) + "\"";
+    return std::to_string(text.size()) + " bytes, " + std::to_string(std::min(ns, text.size())) +
+        " Ns, then \"" + text.substr(std::min(ns, text.size())) + "\"";
 }
 
 // Lines longer than any fixed buffer of the system's: the program starts, its clock ticks, and

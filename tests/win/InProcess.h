@@ -15,15 +15,6 @@
 
 inline CPavixApp theApp;
 
-// Whether the program held the city database's lock: another open of it cannot take it.
-inline bool DatabaseHeld()
-{
-    TextFile other;
-    if (other.Open(kCityDatabaseName, TextFile::modeRead) != TextFile::openOk)
-        return false;
-    return other.TryLock() == TextFile::lockHeld;
-}
-
 // Every message box, as "caption: text", marked when the program still held the database then.
 inline std::vector<std::string> boxes;
 inline void WatchBoxes()
@@ -32,6 +23,16 @@ inline void WatchBoxes()
     SetMessageBoxObserver([](auto& text, auto& caption) {
         const char* held = DatabaseHeld() ? " (held)" : "";
         boxes.push_back(caption + ": " + text + held);
+    });
+}
+
+// Opens the database shared with no one, as another program may, and closes it after ms.
+inline std::thread HoldTheFile(DWORD ms)
+{
+    HANDLE holder = ::CreateFileA(kCityDatabaseName, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    return std::thread([holder, ms] {
+        ::Sleep(ms);
+        ::CloseHandle(holder);
     });
 }
 
@@ -50,6 +51,13 @@ inline void CALLBACK RunPending(HWND, UINT, UINT_PTR id, DWORD)
     pending.erase(it);
     action();
 }
+// Drops every action still waiting, so that one a failed check left behind answers no later window.
+inline void DropPending()
+{
+    for (const auto& entry : pending)
+        ::KillTimer(nullptr, entry.first);
+    pending.clear();
+}
 // Runs action from the loop that runs this thread's messages then, once ready() holds.
 inline void RunWhen(std::function<bool()> ready, std::function<void()> action)
 {
@@ -58,11 +66,15 @@ inline void RunWhen(std::function<bool()> ready, std::function<void()> action)
 
 // Starts the program on these database bytes (none: no file) in a scratch folder, as the
 // component runtime would (so that the registry stays as it is), and runs act from inside the
-// main window's loop; the window goes when act returns.
-inline void RunApp(std::optional<std::string> database, std::function<void(CPavixDlg&)> act)
+// main window's loop; the window goes when act returns. prepare runs in the folder first.
+inline void RunApp(std::optional<std::string> database, std::function<void(CPavixDlg&)> act,
+                   const std::function<void()>& prepare = nullptr)
 {
     TempDir dir(database);
     WatchBoxes();
+    DropPending();
+    if (prepare)
+        prepare();
     const auto main = [] { return dynamic_cast<CPavixDlg*>(App::Current()->GetMainWnd()); };
     RunWhen([&] { return main() && main()->IsVisible(); },
             [&] {

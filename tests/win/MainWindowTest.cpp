@@ -1,6 +1,8 @@
 // The main window in this process: start-up, the clock, keys, mouse, colours and the menu.
 #include "InProcess.h"
 
+#include "core/Disk.h"
+
 const std::string kCities = "Tokyo\t9.00\r\nUdaipur\t5.50\r\nHonolulu\t-10.00\r\nboston\t-5.00\n";
 
 std::optional<std::string> SelectedEntry(CPavixDlg& d, int id)
@@ -138,10 +140,15 @@ void Choose(CPavixDlg& d, int command)
 }
 
 // F1 as real input: only that turns into a request for help, to the window in front.
-void PressF1(CPavixDlg&)
+void PressF1()
 {
     ::keybd_event(VK_F1, 0, 0, 0);
     ::keybd_event(VK_F1, 0, KEYEVENTF_KEYUP, 0);
+}
+
+void PressF1(CPavixDlg&)
+{
+    PressF1();
 }
 
 void PostHelpCommand(CPavixDlg& d)
@@ -153,8 +160,10 @@ void PostHelpCommand(CPavixDlg& d)
 // when no posted message waits, so everything posted before has been handled then.
 bool SelectUdaipurAndWaitForTheClock(CPavixDlg& d)
 {
-    ListBox(d.GetItem(IDC_YOUR_CITY_LIST)).SetCurSel(3);
-    return WaitUntil([&] { return Window(d.GetItem(IDC_YOUR_CITY_NAME)).GetText() == "Udaipur 5.50"; });
+    const char* udaipur = "Udaipur 5.50";
+    ListBox list(d.GetItem(IDC_YOUR_CITY_LIST));
+    list.SetCurSel(int(list.Send(LB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(udaipur))));
+    return WaitUntil([&] { return Window(d.GetItem(IDC_YOUR_CITY_NAME)).GetText() == udaipur; });
 }
 
 // Both lists hold every entry in the order of a sorted list box, with the first one selected.
@@ -182,26 +191,88 @@ TEST(MainWindow, TheClockFollowsANewSelection)
     });
 }
 
-// The lists stay empty and the clock shows the local time for both.
-TEST(MainWindow, SaysWhenTheDatabaseIsEmptyOrMissing)
+// The lists stay empty and the clock shows the local time for both. A file held by another
+// program is tried again for 3 s first.
+TEST(MainWindow, SaysWhyTheDatabaseCouldNotBeLoaded)
 {
-    struct {
+    const DWORD longerThanTheWait = 4000;
+    struct Row {
         const char* what;
         std::optional<std::string> database;
+        bool folder = false;   // a folder of the database's name
+        DWORD held = 0;   // by another program, for so long
         std::string box;
-    } cases[] = {
-        {"empty", "", "Read Record..: File Empty.."},
-        {"missing", std::nullopt, "Read Record..: City Database wtcmain.pvx Not Found !!"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        RunApp(c.database, [&](CPavixDlg& d) {
-            EXPECT_EQ(boxes, std::vector{c.box});
-            EXPECT_EQ(ListBox(d.GetItem(IDC_YOUR_CITY_LIST)).GetCount(), 0);
-            EXPECT_EQ(ListBox(d.GetItem(IDC_DESTINATION_LIST)).GetCount(), 0);
-            ExpectSixTexts(d);
-        });
+    const Row rows[] = {
+        {.what = "empty", .database = "", .box = "Read Record..: File Empty.."},
+        {.what = "missing", .box = "Read Record..: City Database wtcmain.pvx Not Found !!"},
+        {.what = "a folder of that name",
+         .folder = true,
+         .box = "Read Record..: City Database wtcmain.pvx Could Not Be Read !!"},
+        {.what = "held for longer",
+         .database = kCities,
+         .held = longerThanTheWait,
+         .box = "Read Record..: City Database wtcmain.pvx Is Busy, Try Again !!"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        std::thread holder;
+        RunApp(
+            row.database,
+            [&](CPavixDlg& d) {
+                EXPECT_EQ(boxes, std::vector{row.box});
+                EXPECT_EQ(ListBox(d.GetItem(IDC_YOUR_CITY_LIST)).GetCount(), 0);
+                EXPECT_EQ(ListBox(d.GetItem(IDC_DESTINATION_LIST)).GetCount(), 0);
+                ExpectSixTexts(d);
+                if (holder.joinable())
+                    holder.join();
+                ::RemoveDirectoryA(kCityDatabaseName);
+            },
+            [&] {
+                if (row.folder)
+                    ::CreateDirectoryA(kCityDatabaseName, nullptr);
+                if (row.held)
+                    holder = HoldTheFile(row.held);
+            });
     }
+}
+
+TEST(MainWindow, LoadsADatabaseThatAnotherProgramHeldForAMoment)
+{
+    const DWORD aMoment = 500;
+    std::thread holder;
+    RunApp(
+        kCities,
+        [&](CPavixDlg& d) {
+            EXPECT_EQ(boxes, std::vector<std::string>{});
+            EXPECT_EQ(ListBox(d.GetItem(IDC_YOUR_CITY_LIST)).GetCount(), 4);
+            holder.join();
+        },
+        [&] { holder = HoldTheFile(aMoment); });
+}
+
+// A main window over a disk in memory that fails after its first read.
+struct MainOnFailingDisk : CPavixDlg {
+    TextFile::OpenResult OpenCityDatabase(TextFile& file) override
+    {
+        file.Attach(std::make_unique<MemFile>(disk));
+        return TextFile::openOk;
+    }
+
+    MemDisk disk{.bytes = kCities, .chunk = std::string("Tokyo\t9.00\r\n").size(), .reads = 1};
+};
+
+TEST(MainWindow, AReadErrorPartWaySaysSoAndKeepsTheLinesReadBeforeIt)
+{
+    TempDir dir;
+    WatchBoxes();
+    MainOnFailingDisk main;
+    ASSERT_TRUE(main.Create());
+    EXPECT_EQ(
+        boxes,
+        std::vector<std::string>{"Read Record..: City Database wtcmain.pvx Could Not Be Read Completely !!"});
+    EXPECT_EQ(Entries(main.GetItem(IDC_YOUR_CITY_LIST)), std::vector<std::string>{"Tokyo 9.00"});
+    EXPECT_EQ(Entries(main.GetItem(IDC_DESTINATION_LIST)), std::vector<std::string>{"Tokyo 9.00"});
 }
 
 TEST(MainWindow, PaintsYellowOnBlackWithListsInTheSystemColours)
@@ -229,6 +300,7 @@ TEST(MainWindow, PaintsYellowOnBlackWithListsInTheSystemColours)
             LOGBRUSH fill{};
             ::GetObjectA(brush, sizeof fill, &fill);
             EXPECT_EQ(fill.lbColor, c.back);
+            EXPECT_EQ(::GetBkColor(dc), c.back);   // behind the letters
             EXPECT_EQ(::GetTextColor(dc), c.text);
             ::DeleteDC(dc);
         }
@@ -262,41 +334,80 @@ TEST(MainWindow, APressOnTheWindowDragsIt)
     });
 }
 
-// Each dialog opens over the main window by each road to it: the menu, F1, or the Help command
-// posted from anywhere; it closes as it should, and the clock is the active window again then,
-// even beside another program's window. So too after a message box and the menu.
-TEST(MainWindow, EachDialogOpensOverTheWindowWhichIsActiveAgainAfterIt)
-{
-    Process bystander("", "C:\\windows\\notepad.exe");
-    ASSERT_TRUE(bystander.WaitFor(0));
-    struct Row {
-        const char* what;
-        void (*open)(CPavixDlg& d);
-        std::vector<Answer> answers;   // to each window over the main window, in turn
-    };
-    const std::vector<Row> rows = {
-        {"About", OpenMenu, {ChooseItem(ID_MENU_ABOUT), Post(0xFFFF, WM_LBUTTONDOWN, MK_LBUTTON)}},
-        {"Help", OpenMenu, {ChooseItem(ID_MENU_HELP), AskAgainThenClick}},
-        {"F1", PressF1, {clickOnHelp}},
-        {"the Help command", PostHelpCommand, {clickOnHelp}},
-        {"Register City, a message box and a fresh dialog",
-         OpenMenu,
-         {ChooseItem(ID_MENU_REGISTER_CITY), Post(IDC_HOURS_LIST, WM_COMMAND, IDOK),
-          Post(0xFFFF, WM_COMMAND, IDOK), Post(IDC_HOURS_LIST, WM_COMMAND, IDCANCEL)}},
-        {"the menu", OpenMenu, {escape}},
-    };
-    RunApp(kCities, [&](CPavixDlg& d) {
-        SetMessageBoxObserver(nullptr);
-        for (const Row& row : rows) {
-            SCOPED_TRACE(row.what);
+// Each dialog opens over the main window by each road to it, closes as it should, and leaves
+// the clock the active window again, even beside another program's window.
+class DialogRoad : public testing::Test {
+protected:
+    static void SetUpTestSuite() { bystander = std::make_unique<Process>("", "C:\\windows\\notepad.exe"); }
+    static void TearDownTestSuite() { bystander.reset(); }
+
+    // Opens a dialog, answers each window that comes over the main window in turn, and checks
+    // that all of them were answered and closed and that the main window is active after them.
+    static void ExpectOverTheWindowAndActiveAfter(void (*open)(CPavixDlg& d), std::vector<Answer> answers)
+    {
+        ASSERT_NE(bystander->WaitFor(0), nullptr);
+        RunApp(kCities, [&](CPavixDlg& d) {
+            SetMessageBoxObserver(nullptr);
             ::SetForegroundWindow(d.GetHwnd());
-            AnswerInTurn(d.GetHwnd(), row.answers);
-            row.open(d);
+            AnswerInTurn(d.GetHwnd(), answers);
+            open(d);
             EXPECT_TRUE(WaitUntil(
                 [&] { return pending.empty() && !Find(::GetCurrentProcessId(), 0, 0, d.GetHwnd()); }));
             EXPECT_EQ(::GetForegroundWindow(), d.GetHwnd());
-        }
-    });
+        });
+    }
+
+    static inline std::unique_ptr<Process> bystander;
+};
+
+// About alone has the rule and the icon; a press anywhere closes it.
+TEST_F(DialogRoad, AboutFromTheMenu)
+{
+    ExpectOverTheWindowAndActiveAfter(
+        OpenMenu, {ChooseItem(ID_MENU_ABOUT), Post(IDC_ABOUT_RULE, WM_LBUTTONDOWN, MK_LBUTTON)});
+}
+
+TEST_F(DialogRoad, HelpFromTheMenuOpensOnce)
+{
+    ExpectOverTheWindowAndActiveAfter(OpenMenu, {ChooseItem(ID_MENU_HELP), AskAgainThenClick});
+}
+
+TEST_F(DialogRoad, HelpFromF1)
+{
+    ExpectOverTheWindowAndActiveAfter(PressF1, {clickOnHelp});
+}
+
+TEST_F(DialogRoad, HelpFromTheHelpCommandPostedAnywhere)
+{
+    ExpectOverTheWindowAndActiveAfter(PostHelpCommand, {clickOnHelp});
+}
+
+// Register, its message box, and the fresh dialog after it, which Exit closes.
+TEST_F(DialogRoad, RegisterCityAndItsMessageBox)
+{
+    ExpectOverTheWindowAndActiveAfter(
+        OpenMenu,
+        {ChooseItem(ID_MENU_REGISTER_CITY), Post(IDC_HOURS_LIST, WM_COMMAND, IDOK),
+         Post(kMessageBoxText, WM_COMMAND, IDOK), Post(IDC_HOURS_LIST, WM_COMMAND, IDCANCEL)});
+}
+
+// Help asked for with F1 in Register City opens over it, which is disabled meanwhile.
+TEST_F(DialogRoad, HelpFromF1InRegisterCityOpensOverIt)
+{
+    const Answer helpOverRegister = [](HWND reg) {
+        AnswerInTurn(reg, {[reg](HWND help) {
+                         EXPECT_FALSE(::IsWindowEnabled(reg));
+                         clickOnHelp(help);
+                         ::PostMessageA(reg, WM_COMMAND, IDCANCEL, 0);
+                     }});
+        PressF1();
+    };
+    ExpectOverTheWindowAndActiveAfter(OpenMenu, {ChooseItem(ID_MENU_REGISTER_CITY), helpOverRegister});
+}
+
+TEST_F(DialogRoad, TheMenuClosedWithEscape)
+{
+    ExpectOverTheWindowAndActiveAfter(OpenMenu, {escape});
 }
 
 // Shift+F10 and the menu key open the menu under the focused list's selected entry, or in the
@@ -354,7 +465,8 @@ TEST(MainWindow, ExitRemovesTheTrayIconBeforeTheWindow)
     RunApp(kCities, [](CPavixDlg& d) {
         HWND main = d.GetHwnd();
         d.Send(WM_COMMAND, ID_MENU_MINIMIZE);
-        d.Show(SW_RESTORE);   // the icon stays
+        d.Show(SW_RESTORE);
+        EXPECT_TRUE(TrayIconPresent(main));   // the icon stays
         HHOOK hook = ::SetWindowsHookExA(WH_CBT, &NoteIconAtDestroy, nullptr, ::GetCurrentThreadId());
         iconAtDestroy = true;
         Choose(d, ID_MENU_EXIT);
@@ -362,4 +474,29 @@ TEST(MainWindow, ExitRemovesTheTrayIconBeforeTheWindow)
         EXPECT_FALSE(iconAtDestroy);
         ::UnhookWindowsHookEx(hook);
     });
+}
+
+// The menu's items in order, each as its command and text; a separator as "-".
+TEST(MainWindow, TheMenuOffersItsCommandsInOrder)
+{
+    std::vector<std::string> items;
+    RunApp(kCities, [&](CPavixDlg& d) {
+        AnswerInTurn(d.GetHwnd(), {[&](HWND popup) {
+                         auto menu = HMENU(::SendMessageA(popup, MN_GETHMENU, 0, 0));
+                         for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+                             char text[64] = "";
+                             ::GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
+                             const bool separator = ::GetMenuState(menu, i, MF_BYPOSITION) & MF_SEPARATOR;
+                             items.push_back(
+                                 separator ? "-" : std::to_string(::GetMenuItemID(menu, i)) + " " + text);
+                         }
+                         escape(popup);
+                     }});
+        OpenMenu(d);
+        EXPECT_TRUE(WaitUntil([] { return pending.empty(); }));
+    });
+    const std::vector<std::string> expected = {
+        "101 About..", "-", "103 Register City..", "104 Help !!", "-", "106 Minimize..", "107 Exit",
+    };
+    EXPECT_EQ(items, expected);
 }

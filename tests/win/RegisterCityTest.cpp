@@ -4,50 +4,20 @@
 
 #include "core/Disk.h"
 
-// What else holds the database, or how the disk fails. Root writes a read-only file all the same,
-// and Wine gives no real full disk or read error: those are faked, the disk in memory.
-enum Hold { none, locked, letGo, readOnly, fullDisk, readError, noLocks };
-
-// The disk in memory where the real one cannot fail so; none for the real file.
-std::optional<MemDisk> FakeDisk(Hold hold)
-{
-    switch (hold) {
-    case fullDisk:
-        return MemDisk{.bytes = "Tokyo\t9.00", .room = 0};
-    case readError:
-        return MemDisk{.bytes = "Tokyo\t9.00", .reads = 0};
-    case noLocks:
-        return MemDisk{.bytes = "Tokyo\t9.00", .lock = OsFile::unsupported};
-    default:
-        return std::nullopt;
-    }
-}
-
-struct RegOnFaultyDisk : CPRegDlg {
-    explicit RegOnFaultyDisk(Hold hold) : hold(hold) {}
+// A Register City dialog over a disk in memory where the real one cannot fail so: root writes a
+// read-only file all the same, and Wine gives no real full disk or read error.
+struct RegOnDisk : CPRegDlg {
+    explicit RegOnDisk(std::optional<MemDisk> disk) : disk(std::move(disk)) {}
     TextFile::OpenResult OpenCityDatabase(TextFile& file) override
     {
-        if (hold == readOnly)
-            return TextFile::openDenied;
         if (!disk)
             return CPRegDlg::OpenCityDatabase(file);
         file.Attach(std::make_unique<MemFile>(*disk));
         return TextFile::openOk;
     }
 
-    Hold hold;
-    std::optional<MemDisk> disk = FakeDisk(hold);
+    std::optional<MemDisk> disk;
 };
-
-// Opens the database shared with no one, and closes it half a second later.
-std::thread HoldTheFileForAWhile()
-{
-    HANDLE holder = ::CreateFileA(kCityDatabaseName, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    return std::thread([holder] {
-        ::Sleep(500);
-        ::CloseHandle(holder);
-    });
-}
 
 std::string Added(const std::string& record)
 {
@@ -68,65 +38,198 @@ const std::string record = "UDAIPUR\t5.50\r\n";   // what the dialog adds by def
 const std::string tokyoAndRecord = tokyo + "\r\n" + record;   // an append supplies the line end
 const std::string added = Added("UDAIPUR [5.50]");
 
-// What Register does to the database and tells the user (the chain of fresh dialogs is tested end
-// to end, where each user registers twenty cities in one). While it waits for another holder, the
-// main window's clock runs on; without byte-range locks it goes on (the disk in memory takes the
-// record).
-TEST(RegisterCity, RegisterAddsTheRecordOrSaysWhyNot)
+// What the database holds before one Register, and what the user gives the dialog.
+struct Setting {
+    std::optional<std::string> before;   // the file's bytes (none: no file)
+    bool folder = false;   // a folder of the database's name in place of the file
+    std::optional<MemDisk> disk;   // in place of the real file
+    const char* name = nullptr;   // typed in the dialog (none: its own)
+    bool behind = false;
+};
+
+// What it did: the database's bytes after it (the disk's where there is one), the message boxes
+// shown, whether the dialog ended, and whether the main window's clock ran meanwhile.
+struct Outcome {
+    std::optional<std::string> after;
+    std::vector<std::string> shown;
+    bool ended = false;
+    bool ticked = false;
+};
+
+// Presses Register in the working directory, which holds setting.before; beforePress runs just
+// before that, with the main window and the dialog open.
+Outcome PressRegister(const Setting& setting, const std::function<void()>& beforePress = nullptr)
 {
-    const std::string zanzibar = udaipur + "ZANZIBAR\t-5.50\r\n";
-    const std::string busy = Error("Is Busy, Try Again") + " (held)";
-    const std::string notWritten = "Error !!: Record For City Of UDAIPUR [5.50] Could Not Be Written !!";
-    struct {
-        const char* what;
-        std::optional<std::string> before;   // the database's bytes (none: no file)
-        std::optional<std::string> after;
-        const char* name;   // typed in the dialog (none: its own)
-        bool behind;
-        Hold hold;
-        std::vector<std::string> shown;   // the message boxes
-        bool ticks;   // the main window's clock ran while Register waited
-    } cases[] = {
-        {"defaults", tokyo, tokyoAndRecord, nullptr, false, none, {added}, false},
-        {"case", udaipur, udaipur, "uDAIPUR", false, none, {Found("UDAIPUR [5.50]")}, false},
-        {"behind", udaipur, zanzibar, "Zanzibar", true, none, {Added("ZANZIBAR [-5.50]")}, false},
-        {"0-byte file", "", record, nullptr, false, none, {Error("Missing"), added}, false},
-        {"missing", std::nullopt, std::nullopt, nullptr, false, none, {Error("Missing")}, false},
-        {"read-only", tokyo, tokyo, nullptr, false, readOnly, {Error("Cannot Be Written")}, false},
-        {"read error", tokyo, tokyo, nullptr, false, readError, {Error("Cannot Be Read")}, false},
-        {"failed write", tokyo, tokyo, nullptr, false, fullDisk, {notWritten}, false},
-        {"locked by another copy", tokyo, tokyo, nullptr, false, locked, {busy}, true},
-        {"let go later", tokyo, tokyoAndRecord, nullptr, false, letGo, {added}, true},
-        {"no byte-range locks", tokyo, tokyo, nullptr, false, noLocks, {added}, false},
+    if (setting.folder)
+        ::CreateDirectoryA(kCityDatabaseName, nullptr);
+    CPavixDlg main;
+    main.Create();
+    Window clock(main.GetItem(IDC_YOUR_CITY_TIME));
+    clock.SetText("");
+    RegOnDisk dialog(setting.disk);
+    dialog.Create();
+    if (setting.name)
+        ::SetDlgItemTextA(dialog.GetHwnd(), IDC_CITY_NAME_EDIT, setting.name);
+    if (setting.behind)
+        ::SendDlgItemMessageA(dialog.GetHwnd(), IDC_BEHIND_RADIO, BM_CLICK, 0, 0);
+    WatchBoxes();
+    if (beforePress)
+        beforePress();
+    ::SendDlgItemMessageA(dialog.GetHwnd(), IDOK, BM_CLICK, 0, 0);
+    Outcome outcome{.shown = boxes, .ended = dialog.IsEnded(), .ticked = !clock.GetText().empty()};
+    outcome.after = dialog.disk ? std::optional(dialog.disk->bytes) : TempDir::Read();
+    ::RemoveDirectoryA(kCityDatabaseName);
+    return outcome;
+}
+
+struct Row {
+    const char* what;
+    Setting setting;
+    std::optional<std::string> after;
+    std::vector<std::string> shown;
+};
+
+TEST(RegisterCity, RegisterAddsANewRecordOrSaysItIsThere)
+{
+    const Row rows[] = {
+        {.what = "defaults", .setting = {.before = tokyo}, .after = tokyoAndRecord, .shown = {added}},
+        {.what = "there in other case",
+         .setting = {.before = udaipur, .name = "uDAIPUR"},
+         .after = udaipur,
+         .shown = {Found("UDAIPUR [5.50]")}},
+        {.what = "behind",
+         .setting = {.before = udaipur, .name = "Zanzibar", .behind = true},
+         .after = udaipur + "ZANZIBAR\t-5.50\r\n",
+         .shown = {Added("ZANZIBAR [-5.50]")}},
+        {.what = "0-byte file",
+         .setting = {.before = ""},
+         .after = record,
+         .shown = {Error("Missing"), added}},
+        {.what = "no byte-range locks",
+         .setting = {.disk = MemDisk{.bytes = tokyo, .lock = OsFile::unsupported}},
+         .after = tokyoAndRecord,
+         .shown = {added}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        TempDir dir(c.before);
-        CPavixDlg main;
-        ASSERT_TRUE(main.Create());
-        ::SetDlgItemTextA(main.GetHwnd(), IDC_YOUR_CITY_TIME, "");
-        TextFile other;   // another copy, holding the lock longer than Register waits
-        if (c.hold == locked) {
-            ASSERT_EQ(other.Open(kCityDatabaseName, TextFile::modeRead), TextFile::openOk);
-            ASSERT_EQ(other.TryLock(), TextFile::lockTaken);
-        }
-        std::thread letGoLater;
-        if (c.hold == letGo)
-            letGoLater = HoldTheFileForAWhile();
-        RegOnFaultyDisk dialog(c.hold);
-        ASSERT_TRUE(dialog.Create());
-        if (c.name)
-            ::SetDlgItemTextA(dialog.GetHwnd(), IDC_CITY_NAME_EDIT, c.name);
-        if (c.behind)
-            ::SendDlgItemMessageA(dialog.GetHwnd(), IDC_BEHIND_RADIO, BM_CLICK, 0, 0);
-        WatchBoxes();
-        ::SendDlgItemMessageA(dialog.GetHwnd(), IDOK, BM_CLICK, 0, 0);
-        if (letGoLater.joinable())
-            letGoLater.join();
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        TempDir dir(row.setting.before);
+        const Outcome outcome = PressRegister(row.setting);
+        EXPECT_TRUE(outcome.ended);
+        EXPECT_EQ(outcome.shown, row.shown);
+        EXPECT_EQ(outcome.after, row.after);
+    }
+}
+
+// A database that cannot take the record stays as it was: a write cut short is cut back.
+TEST(RegisterCity, RegisterThatCannotWriteSaysWhyAndLeavesTheDatabaseAsItWas)
+{
+    const size_t partOfTheRecord = 5;
+    const Row rows[] = {
+        {.what = "missing", .setting = {}, .after = std::nullopt, .shown = {Error("Missing")}},
+        {.what = "a folder of that name",
+         .setting = {.folder = true},
+         .after = std::nullopt,
+         .shown = {Error("Cannot Be Written")}},
+        {.what = "read error",
+         .setting = {.disk = MemDisk{.bytes = tokyo, .reads = 0}},
+         .after = tokyo,
+         .shown = {Error("Cannot Be Read")}},
+        {.what = "full disk",
+         .setting = {.disk = MemDisk{.bytes = tokyo, .room = partOfTheRecord}},
+         .after = tokyo,
+         .shown = {"Error !!: Record For City Of UDAIPUR [5.50] Could Not Be Written !!"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        TempDir dir(row.setting.before);
+        const Outcome outcome = PressRegister(row.setting);
+        EXPECT_TRUE(outcome.ended);
+        EXPECT_EQ(outcome.shown, row.shown);
+        EXPECT_EQ(outcome.after, row.after);
+    }
+}
+
+// While another program holds the database, Register tries again for 3 s with the clock running,
+// then says the database is busy and leaves it as it was; the message box comes once the file is
+// let go, so that no other program waits on the user.
+TEST(RegisterCity, RegisterWaitsWithTheClockRunningForAnotherHolderToLetGo)
+{
+    const std::string busy = Error("Is Busy, Try Again");
+    const DWORD aWhile = 500;
+    {
+        SCOPED_TRACE("let go after a while");
+        TempDir dir(tokyo);
+        std::thread holder;
+        const Outcome outcome = PressRegister({.before = tokyo}, [&] { holder = HoldTheFile(aWhile); });
+        holder.join();
+        EXPECT_EQ(outcome.shown, std::vector{added});
+        EXPECT_EQ(outcome.after, tokyoAndRecord);
+        EXPECT_TRUE(outcome.ticked);
+    }
+    {
+        SCOPED_TRACE("locked by another copy for longer");
+        TempDir dir(tokyo);
+        TextFile other;
+        const Outcome outcome = PressRegister({.before = tokyo}, [&] {
+            other.Open(kCityDatabaseName, TextFile::modeRead);
+            other.TryLock();
+        });
         other.Close();
-        EXPECT_TRUE(dialog.IsEnded());
-        EXPECT_EQ(boxes, c.shown);
-        EXPECT_EQ(Window(main.GetItem(IDC_YOUR_CITY_TIME)).GetText() != "", c.ticks);
-        EXPECT_EQ(dir.Read(), c.after);
+        EXPECT_EQ(outcome.shown, std::vector{busy + " (held)"});
+        EXPECT_EQ(outcome.after, tokyo);
+        EXPECT_TRUE(outcome.ticked);
+    }
+}
+
+// The hours run from 0.00 to 12.00 in half hours, with 5.50 chosen.
+TEST(RegisterCity, OffersTheHoursInHalfHoursWithFiveAndAHalfChosen)
+{
+    const std::vector<std::string> hours = {
+        "0.00", "0.50", "1.00",  "1.50",  "2.00",  "2.50",  "3.00",  "3.50", "4.00",
+        "4.50", "5.00", "5.50",  "6.00",  "6.50",  "7.00",  "7.50",  "8.00", "8.50",
+        "9.00", "9.50", "10.00", "10.50", "11.00", "11.50", "12.00",
+    };
+    CPRegDlg dialog;
+    ASSERT_TRUE(dialog.Create());
+    ListBox list(dialog.GetItem(IDC_HOURS_LIST));
+    std::vector<std::string> shown;
+    for (int i = 0; i < list.GetCount(); ++i)
+        shown.push_back(list.GetText(i));
+    EXPECT_EQ(shown, hours);
+    EXPECT_EQ(list.GetText(list.GetCurSel()), "5.50");
+}
+
+// The pixels of a control as it paints itself, by colour.
+std::map<COLORREF, int> Colours(Window control)
+{
+    const RECT client = control.GetClientRect();
+    HDC screen = ::GetDC(control.GetHwnd());
+    HDC dc = ::CreateCompatibleDC(screen);
+    HGDIOBJ old = ::SelectObject(dc, ::CreateCompatibleBitmap(screen, client.right, client.bottom));
+    control.Send(WM_PRINTCLIENT, WPARAM(dc), PRF_CLIENT | PRF_ERASEBKGND);
+    std::map<COLORREF, int> colours;
+    for (int y = 0; y < client.bottom; ++y) {
+        for (int x = 0; x < client.right; ++x)
+            ++colours[::GetPixel(dc, x, y)];
+    }
+    ::DeleteObject(::SelectObject(dc, old));
+    ::DeleteDC(dc);
+    ::ReleaseDC(control.GetHwnd(), screen);
+    return colours;
+}
+
+// The captions on the dialog's black are written in its yellow, not in the visual style's ink.
+TEST(RegisterCity, CaptionsOnTheDialogAreYellowOnBlack)
+{
+    const COLORREF black = RGB(0, 0, 0);
+    const COLORREF yellow = RGB(255, 255, 0);
+    theApp.SetDialogColors(black, yellow);
+    CPRegDlg dialog;
+    ASSERT_TRUE(dialog.Create());
+    for (int id : {IDC_AHEAD_RADIO, IDC_BEHIND_RADIO, IDC_GMT_GROUP}) {
+        SCOPED_TRACE(id);
+        std::map<COLORREF, int> colours = Colours(Window(dialog.GetItem(id)));
+        EXPECT_GT(colours[yellow], 0);
+        EXPECT_GT(colours[black], colours[yellow]);
     }
 }
