@@ -24,15 +24,12 @@ int64_t FloorDiv(int64_t a, int64_t b)
     return a / b - (a % b < 0 ? 1 : 0);
 }
 
-// Days from 1970-01-01 to a date of the proleptic Gregorian calendar.
-int64_t DaysFromCivil(int64_t year, int month, int day)
+// Days from 1970-01-01 to the first of January of a year of the proleptic Gregorian calendar:
+// 365 a year, and a day for each leap year between (477 of them before 1970).
+int64_t NewYearsDay(int64_t year)
 {
-    year -= month <= 2 ? 1 : 0;
-    const int64_t era = FloorDiv(year, 400);
-    const int64_t yearOfEra = year - era * 400;
-    const int64_t dayOfYear = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;   // from 1 March
-    const int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    return era * 146097 + dayOfEra - 719468;
+    const int64_t before = year - 1;
+    return 365 * (year - 1970) + FloorDiv(before, 4) - FloorDiv(before, 100) + FloorDiv(before, 400) - 477;
 }
 
 // The year of a day counted from 1970-01-01.
@@ -51,26 +48,24 @@ bool IsLeap(int64_t year)
     return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
 }
 
-// The UTC instant at which a change falls in a year, its time being local time before it.
-int64_t ChangeAt(int64_t year, const ChangeDate& date, int32_t offsetBefore)
+// Days before each month in a year that is not a leap year, and in all.
+constexpr int16_t kMonthStarts[13] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334, 365};
+
+// The UTC instant at which a change falls in the year that starts on newYear (a day count), its
+// time being local time before it.
+int64_t ChangeAt(int64_t newYear, bool leap, const ChangeDate& date, int32_t offsetBefore)
 {
-    int64_t days = 0;
-    switch (date.form) {
-    case ChangeDate::Form::julian:   // 29 February is never counted
-        days = DaysFromCivil(year, 1, 1) + date.day - 1 + (IsLeap(year) && date.day >= 60 ? 1 : 0);
-        break;
-    case ChangeDate::Form::zeroBased:
-        days = DaysFromCivil(year, 1, 1) + date.day;
-        break;
-    case ChangeDate::Form::monthWeekDay: {
-        const int64_t first = DaysFromCivil(year, date.month, 1);
+    int64_t days = newYear + date.day;
+    if (date.form == ChangeDate::Form::julian)   // 29 February is never counted
+        days += (leap && date.day >= 60 ? 1 : 0) - 1;
+    if (date.form == ChangeDate::Form::monthWeekDay) {
+        const int64_t first = newYear + kMonthStarts[date.month - 1] + (leap && date.month > 2 ? 1 : 0);
+        const int64_t length =
+            kMonthStarts[date.month] - kMonthStarts[date.month - 1] + (leap && date.month == 2 ? 1 : 0);
         const int64_t weekday = (first + 4) - FloorDiv(first + 4, 7) * 7;   // 1970-01-01 was a Thursday
         days = first + (date.day - weekday + 7) % 7 + 7 * (date.week - 1);
-        const int64_t next = DaysFromCivil(year + date.month / 12, date.month % 12 + 1, 1);
-        if (days >= next)   // week 5: the last such weekday
+        if (days >= first + length)   // week 5: the last such weekday
             days -= 7;
-        break;
-    }
     }
     return days * kDay + date.seconds - offsetBefore;
 }
@@ -262,17 +257,20 @@ int32_t TimeRule::OffsetSecondsAt(int64_t utcSeconds) const
     const int64_t year = YearOfDay(FloorDiv(t, kDay));
     int64_t latest = INT64_MIN;
     bool daylight = false;
+    int64_t newYear = NewYearsDay(year - 2);
     for (int64_t y = year - 2; y <= year + 1; ++y) {
-        const int64_t start = ChangeAt(y, start_, standard_);
+        const bool leap = IsLeap(y);
+        const int64_t start = ChangeAt(newYear, leap, start_, standard_);
         if (start <= t && start >= latest) {
             latest = start;
             daylight = true;
         }
-        const int64_t end = ChangeAt(y, end_, daylight_);
+        const int64_t end = ChangeAt(newYear, leap, end_, daylight_);
         if (end <= t && end >= latest) {
             latest = end;
             daylight = false;
         }
+        newYear += leap ? 366 : 365;
     }
     return daylight ? daylight_ : standard_;
 }
