@@ -1,6 +1,7 @@
 // What the core costs: a tick's six clock texts, beside the same tick written the plain way; one
-// offset; and loading and searching city databases of 10k, 100k and 1M lines (per line, both must
-// stay flat as the file grows).
+// offset; both offsets of a tick by the cities' rules; and loading and searching city databases of 10k, 100k
+// and 1M lines (per line, both must stay flat as the file grows).
+#include "clock/CityRules.h"
 #include "clock/WorldClock.h"
 
 #include "../tests/core/Disk.h"
@@ -11,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <fstream>
 #include <map>
 #include <sstream>
 
@@ -69,6 +71,26 @@ void BM_ParseOffsetMinutes(benchmark::State& state)
     }
 }
 BENCHMARK(BM_ParseOffsetMinutes);
+
+// With daylight saving on, a tick works out both cities' offsets at the instant by their shipped
+// rules, one second further on each time: by TZ string alone, or through a list of changes.
+void BM_TickOffsets(benchmark::State& state, const char* yourCity, const char* destination)
+{
+    std::ifstream in(PAVIX_CITY_RULES, std::ios::binary);
+    const CityRules rules = CityRules::Parse(std::string(std::istreambuf_iterator<char>(in), {}));
+    const TimeRule* yourRule = rules.Match(yourCity);
+    const TimeRule* destinationRule = rules.Match(destination);
+    if (!yourRule || !destinationRule)
+        state.SkipWithError("no rule");
+    int64_t now = 1784116800;   // 2026-07-15 12:00 UTC
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(OffsetMinutesAt(yourRule, yourCity, now) -
+                                 OffsetMinutesAt(destinationRule, destination, now));
+        ++now;
+    }
+}
+BENCHMARK_CAPTURE(BM_TickOffsets, rules, "New York -5.00", "Lord Howe 10.50");
+BENCHMARK_CAPTURE(BM_TickOffsets, listed, "Casablanca 1.00", "Gaza 2.00");
 
 // Databases of names of one or two words and offsets of every kind, made once, removed at exit.
 const std::string& Database(int64_t lines)

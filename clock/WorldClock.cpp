@@ -88,6 +88,15 @@ int32_t ParseOffsetMinutes(std::string_view entry)
 ClockTexts BuildClockTexts(const LocalReading& local, std::optional<std::string_view> yourCity,
                            std::optional<std::string_view> destination)
 {
+    // An absent entry counts as GMT. Both values are 32-bit; their difference is taken in 64.
+    const int64_t yourMinutes = yourCity ? ParseOffsetMinutes(*yourCity) : 0;
+    const int64_t destinationMinutes = destination ? ParseOffsetMinutes(*destination) : 0;
+    return BuildClockTexts(local, yourCity, destination, yourMinutes - destinationMinutes);
+}
+
+ClockTexts BuildClockTexts(const LocalReading& local, std::optional<std::string_view> yourCity,
+                           std::optional<std::string_view> destination, int64_t difference)
+{
     using namespace std::chrono;
 
     ClockTexts texts;
@@ -95,10 +104,6 @@ ClockTexts BuildClockTexts(const LocalReading& local, std::optional<std::string_
     texts.yourCityDate = DateText(static_cast<unsigned>(local.month), static_cast<unsigned>(local.day));
     texts.yourCityName = yourCity.value_or(std::string_view());
     texts.destinationName = destination.value_or(std::string_view());
-    // An absent entry counts as GMT. Both values are 32-bit; their difference is taken in 64.
-    const int64_t yourMinutes = yourCity ? ParseOffsetMinutes(*yourCity) : 0;
-    const int64_t destinationMinutes = destination ? ParseOffsetMinutes(*destination) : 0;
-    const int64_t difference = yourMinutes - destinationMinutes;
 
     // The local reading, to the minute, as a point on the Gregorian calendar; the difference
     // taken off; back to a calendar date and a time of day. The seconds stay as they are.

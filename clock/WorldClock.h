@@ -30,3 +30,7 @@ int32_t ParseOffsetMinutes(std::string_view entry);
 // An absent entry (a list with no selection) shows as empty text and counts as GMT.
 ClockTexts BuildClockTexts(const LocalReading& local, std::optional<std::string_view> yourCity,
                            std::optional<std::string_view> destination);
+// The same with the difference given: the destination runs differenceMinutes behind the local
+// reading (ahead when negative). Wide enough for any two 32-bit offsets.
+ClockTexts BuildClockTexts(const LocalReading& local, std::optional<std::string_view> yourCity,
+                           std::optional<std::string_view> destination, int64_t differenceMinutes);
