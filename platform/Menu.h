@@ -10,9 +10,10 @@ public:
         m_hMenu = ::CreatePopupMenu();
         return m_hMenu != nullptr;
     }
-    bool AppendString(UINT id, const std::string& text) const
+    bool AppendString(UINT id, const std::string& text, bool checked = false) const
     {
-        return ::AppendMenuA(m_hMenu, MF_STRING, id, text.c_str()) != FALSE;
+        return ::AppendMenuA(m_hMenu, MF_STRING | (checked ? MF_CHECKED : MF_UNCHECKED), id, text.c_str()) !=
+            FALSE;
     }
     bool AppendSeparator(UINT id) const { return ::AppendMenuA(m_hMenu, MF_SEPARATOR, id, "") != FALSE; }
     bool Track(UINT flags, int x, int y, HWND owner) const

@@ -14,6 +14,8 @@
 #define IDB_ABOUT_RULE 143
 #define IDB_ABOUT_RULE_2X 144
 #define IDB_ABOUT_RULE_3X 145
+// The daylight-saving rules of the shipped cities, data/city-rules.txt.
+#define IDR_CITY_RULES 150
 #define IDI_PROGRAM_ICON 1234
 
 #define IDC_YOUR_CITY_TIME 1001
@@ -41,6 +43,7 @@
 #define ID_MENU_SEPARATOR_2 105
 #define ID_MENU_MINIMIZE 106
 #define ID_MENU_EXIT 107
+#define ID_MENU_DAYLIGHT_SAVING 108
 
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)

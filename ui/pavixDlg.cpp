@@ -7,7 +7,9 @@
 #include "platform/Menu.h"
 #include "platform/MessageBox.h"
 #include "platform/NotifyIcon.h"
+#include "platform/Resource.h"
 #include "platform/SortKey.h"
+#include "platform/UserSetting.h"
 #include "platform/Wait.h"
 #include "res/resource.h"
 #include "ui/PAbout.h"
@@ -17,6 +19,9 @@
 #include <algorithm>
 #include <shellapi.h>
 #include <windowsx.h>
+
+// Under HKEY_CURRENT_USER\Software\Pavix; off when missing.
+static const char* const kDaylightSavingSetting = "DaylightSaving";
 
 const MessageMapEntry CPavixDlg::messageEntries[] = {
     OnMessage<&CPavixDlg::OnCreate>(WM_CREATE),
@@ -32,6 +37,7 @@ const MessageMapEntry CPavixDlg::messageEntries[] = {
     OnCommand<&CPavixDlg::OnMenuHelp>(ID_MENU_HELP),
     OnCommand<&CPavixDlg::OnMenuMinimize>(ID_MENU_MINIMIZE),
     OnCommand<&CPavixDlg::OnMenuExit>(ID_MENU_EXIT),
+    OnCommand<&CPavixDlg::OnMenuDaylightSaving>(ID_MENU_DAYLIGHT_SAVING),
 };
 IMPLEMENT_MESSAGE_MAP(CPavixDlg, Dialog)
 
@@ -64,6 +70,7 @@ BOOL CPavixDlg::OnInitDialog()
         m_clockLabels[i] = Static(GetItem(labelIds[i]));
     SetIcon(m_hWindowIcon, true);
     SetIcon(m_hWindowIcon, false);
+    UseDaylightSaving(ReadUserSetting(kDaylightSavingSetting));
     FitWorldMap();
     m_yourCityList = ListBox(GetItem(IDC_YOUR_CITY_LIST));
     m_destinationList = ListBox(GetItem(IDC_DESTINATION_LIST));
@@ -199,23 +206,33 @@ void CPavixDlg::ReadError()
 }
 
 // The selected entry of list; none when the list has no selection. The index is asked for on every
-// tick, since a selection set with LB_SETCURSEL sends no LBN_SELCHANGE; the entry's text is read
-// again only when the index has moved, as the lists do not change once filled.
-static std::optional<std::string_view> ReadSelection(const ListBox& list, int& index, std::string& line)
+// tick, since a selection set with LB_SETCURSEL sends no LBN_SELCHANGE; the entry's text, and its
+// rule, are read again only when the index has moved, as the lists do not change once filled.
+static std::optional<std::string_view> ReadSelection(const ListBox& list, int& index, std::string& line,
+                                                     const CityRules& rules, const TimeRule*& rule)
 {
     int selected = list.GetCurSel();
-    if (selected != index)
+    if (selected != index) {
         line = selected < 0 ? std::string() : list.GetText(selected);
+        rule = rules.Match(line);
+    }
     index = selected;
     return index < 0 ? std::nullopt : std::optional<std::string_view>(line);
 }
 
 void CPavixDlg::Tick()
 {
-    LocalReading now = ReadLocalClock();
-    auto yourCity = ReadSelection(m_yourCityList, m_nYourCityIndex, m_strYourCityLine);
-    auto destination = ReadSelection(m_destinationList, m_nDestinationIndex, m_strDestinationLine);
-    ClockTexts texts = BuildClockTexts(now, yourCity, destination);
+    int64_t utcSeconds = 0;
+    LocalReading now = ReadLocalClock(utcSeconds);
+    auto yourCity =
+        ReadSelection(m_yourCityList, m_nYourCityIndex, m_strYourCityLine, m_cityRules, m_pYourCityRule);
+    auto destination = ReadSelection(m_destinationList, m_nDestinationIndex, m_strDestinationLine,
+                                     m_cityRules, m_pDestinationRule);
+    ClockTexts texts = m_bDaylightSaving && yourCity && destination
+        ? BuildClockTexts(now, yourCity, destination,
+                          int64_t(OffsetMinutesAt(m_pYourCityRule, *yourCity, utcSeconds)) -
+                              OffsetMinutesAt(m_pDestinationRule, *destination, utcSeconds))
+        : BuildClockTexts(now, yourCity, destination);
     m_strDestinationTime = texts.destinationTime;
     const std::string* shown[] = {&texts.yourCityTime,    &texts.yourCityDate,    &texts.yourCityName,
                                   &texts.destinationName, &texts.destinationDate, &m_strDestinationTime};
@@ -304,6 +321,7 @@ void CPavixDlg::ShowCommandMenu(POINT point)
     menu.AppendSeparator(ID_MENU_SEPARATOR_1);
     menu.AppendString(ID_MENU_REGISTER_CITY, "Register City..");
     menu.AppendString(ID_MENU_HELP, "Help !!");
+    menu.AppendString(ID_MENU_DAYLIGHT_SAVING, "Daylight Saving Time", m_bDaylightSaving);
     menu.AppendSeparator(ID_MENU_SEPARATOR_2);
     menu.AppendString(ID_MENU_MINIMIZE, "Minimize..");
     menu.AppendString(ID_MENU_EXIT, "Exit");
@@ -360,6 +378,24 @@ void CPavixDlg::OnMenuMinimize()
 void CPavixDlg::OnMenuExit()
 {
     DestroyWindow();
+}
+
+void CPavixDlg::OnMenuDaylightSaving()
+{
+    UseDaylightSaving(!m_bDaylightSaving);
+    WriteUserSetting(kDaylightSavingSetting, m_bDaylightSaving);
+    Tick();
+}
+
+void CPavixDlg::UseDaylightSaving(bool on)
+{
+    m_bDaylightSaving = on;
+    // Off, no entry has a rule; on, the rules built into the program are read once, and bad ones
+    // leave every entry its fixed offset.
+    if (on && !m_cityRules.Size())
+        m_cityRules = CityRules::Parse(LoadRawResource(IDR_CITY_RULES));
+    m_pYourCityRule = on ? m_cityRules.Match(m_strYourCityLine) : nullptr;
+    m_pDestinationRule = on ? m_cityRules.Match(m_strDestinationLine) : nullptr;
 }
 
 void CPavixDlg::AddTrayIcon()

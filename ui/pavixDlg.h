@@ -1,5 +1,6 @@
 #pragma once
 #include "citydb/CityDatabase.h"
+#include "clock/CityRules.h"
 #include "platform/Dialog.h"
 #include "platform/ListBox.h"
 #include "platform/Scale.h"
@@ -54,6 +55,7 @@ protected:
     void OnMenuHelp();
     void OnMenuMinimize();
     void OnMenuExit();
+    void OnMenuDaylightSaving();
 
     // Opens the city database for loading; tests put a failing disk under it.
     virtual TextFile::OpenResult OpenCityDatabase(TextFile& file);
@@ -71,6 +73,8 @@ private:
     void ShowCommandMenu(POINT point);
     void FitWorldMap();
     void SetTimeFonts(UINT dpi);
+    // Each shipped city's offset at this instant in place of its fixed one, or not.
+    void UseDaylightSaving(bool on);
 
     ListBox m_yourCityList;
     ListBox m_destinationList;
@@ -87,6 +91,10 @@ private:
     std::string m_strYourCityLine;
     std::string m_strDestinationLine;
     std::string m_strDestinationTime;
+    bool m_bDaylightSaving = false;
+    CityRules m_cityRules;   // read only once the command is on
+    const TimeRule* m_pYourCityRule = nullptr;   // of the selected entries, when they have one
+    const TimeRule* m_pDestinationRule = nullptr;
     std::array<std::optional<std::string>, 6> m_shownTexts;
     HICON m_hWindowIcon;
     GdiObject m_worldMap;

@@ -2,6 +2,7 @@
 #include "InProcess.h"
 
 #include "core/Disk.h"
+#include "platform/UserSetting.h"
 
 const std::string kCities = "Tokyo\t9.00\r\nUdaipur\t5.50\r\nHonolulu\t-10.00\r\nboston\t-5.00\n";
 
@@ -476,27 +477,53 @@ TEST(MainWindow, ExitRemovesTheTrayIconBeforeTheWindow)
     });
 }
 
-// The menu's items in order, each as its command and text; a separator as "-".
-TEST(MainWindow, TheMenuOffersItsCommandsInOrder)
+// The menu's items in order, each as its command and text, "[x]" after a checked one; a separator
+// as "-".
+std::vector<std::string> MenuItems(CPavixDlg& d)
 {
     std::vector<std::string> items;
-    RunApp(kCities, [&](CPavixDlg& d) {
-        AnswerInTurn(d.GetHwnd(), {[&](HWND popup) {
-                         auto menu = HMENU(::SendMessageA(popup, MN_GETHMENU, 0, 0));
-                         for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
-                             char text[64] = "";
-                             ::GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
-                             const bool separator = ::GetMenuState(menu, i, MF_BYPOSITION) & MF_SEPARATOR;
-                             items.push_back(
-                                 separator ? "-" : std::to_string(::GetMenuItemID(menu, i)) + " " + text);
-                         }
-                         escape(popup);
-                     }});
-        OpenMenu(d);
-        EXPECT_TRUE(WaitUntil([] { return pending.empty(); }));
-    });
+    AnswerInTurn(d.GetHwnd(), {[&](HWND popup) {
+                     auto menu = HMENU(::SendMessageA(popup, MN_GETHMENU, 0, 0));
+                     for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+                         char text[64] = "";
+                         ::GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
+                         const UINT state = ::GetMenuState(menu, i, MF_BYPOSITION);
+                         const std::string item = std::to_string(::GetMenuItemID(menu, i)) + " " + text;
+                         items.push_back(state & MF_SEPARATOR ? "-"
+                                                              : item + (state & MF_CHECKED ? " [x]" : ""));
+                     }
+                     escape(popup);
+                 }});
+    OpenMenu(d);
+    WaitUntil([] { return pending.empty(); });
+    return items;
+}
+
+TEST(MainWindow, TheMenuOffersItsCommandsInOrder)
+{
+    WriteUserSetting("DaylightSaving", false);
     const std::vector<std::string> expected = {
-        "101 About..", "-", "103 Register City..", "104 Help !!", "-", "106 Minimize..", "107 Exit",
+        "101 About..",    "-",        "103 Register City..", "104 Help !!", "108 Daylight Saving Time", "-",
+        "106 Minimize..", "107 Exit",
     };
-    EXPECT_EQ(items, expected);
+    RunApp(kCities, [&](CPavixDlg& d) { EXPECT_EQ(MenuItems(d), expected); });
+}
+
+// Daylight Saving Time is off at first; chosen, it is checked, and stays so for the next start.
+TEST(MainWindow, DaylightSavingTimeChecksAndHoldsForTheNextStart)
+{
+    const std::string off = "108 Daylight Saving Time";
+    const std::string on = off + " [x]";
+    const size_t item = 4;
+    ::RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Pavix");
+    RunApp(kCities, [&](CPavixDlg& d) {
+        EXPECT_EQ(MenuItems(d).at(item), off);
+        d.Send(WM_COMMAND, ID_MENU_DAYLIGHT_SAVING);
+        EXPECT_EQ(MenuItems(d).at(item), on);
+    });
+    RunApp(kCities, [&](CPavixDlg& d) {
+        EXPECT_EQ(MenuItems(d).at(item), on);
+        d.Send(WM_COMMAND, ID_MENU_DAYLIGHT_SAVING);
+    });
+    RunApp(kCities, [&](CPavixDlg& d) { EXPECT_EQ(MenuItems(d).at(item), off); });
 }
