@@ -60,6 +60,7 @@ struct Outcome {
 // before that, with the main window and the dialog open.
 Outcome PressRegister(const Setting& setting, const std::function<void()>& beforePress = nullptr)
 {
+    WatchBoxes();   // the main window's own, at its start, too
     if (setting.folder)
         ::CreateDirectoryA(kCityDatabaseName, nullptr);
     CPavixDlg main;
@@ -72,7 +73,7 @@ Outcome PressRegister(const Setting& setting, const std::function<void()>& befor
         ::SetDlgItemTextA(dialog.GetHwnd(), IDC_CITY_NAME_EDIT, setting.name);
     if (setting.behind)
         ::SendDlgItemMessageA(dialog.GetHwnd(), IDC_BEHIND_RADIO, BM_CLICK, 0, 0);
-    WatchBoxes();
+    boxes.clear();
     if (beforePress)
         beforePress();
     ::SendDlgItemMessageA(dialog.GetHwnd(), IDOK, BM_CLICK, 0, 0);
