@@ -49,7 +49,7 @@ bool IsLeap(int64_t year)
 }
 
 // Days before each month in a year that is not a leap year, and in all.
-constexpr int16_t kMonthStarts[13] = {0, 31, 59, 90, 121, 151, 181, 212, 243, 273, 304, 334, 365};
+constexpr int16_t kMonthStarts[13] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334, 365};
 
 // The UTC instant at which a change falls in the year that starts on newYear (a day count), its
 // time being local time before it.
