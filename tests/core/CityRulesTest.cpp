@@ -129,8 +129,13 @@ TEST(TimeRule, ATextThatIsNotARuleGivesNone)
         {.tz = "EST25", .changes = ""},
         {.tz = "EST5 ", .changes = ""},
         {.tz = "EST5EDT", .changes = ""},   // no dates
+        {.tz = "EST5:60", .changes = ""},
+        {.tz = "EST5EDT,M3.2.0,M11.1.0x", .changes = ""},
+        {.tz = "EST5EDT,M0.2.0,M11.1.0", .changes = ""},
         {.tz = "EST5EDT,M13.2.0,M11.1.0", .changes = ""},
         {.tz = "EST5EDT,M3.6.0,M11.1.0", .changes = ""},
+        {.tz = "EST5EDT,M3.2.7,M11.1.0", .changes = ""},
+        {.tz = "EST5EDT,J0,J365", .changes = ""},
         {.tz = "EST5EDT,J1,366", .changes = ""},
         {.tz = "EST5EDT,M3.2.0/168,M11.1.0", .changes = ""},
         {.tz = "EST5", .changes = "20=0 10=3600"},
@@ -195,6 +200,10 @@ TEST(CityRules, DamagedRulesGiveNone)
         EXPECT_EQ(CityRules::Parse(rules).Size(), 0u);
     }
     EXPECT_EQ(CityRules::Parse(text.substr(0, text.size() - 1)).Size(), 3u);
+    std::string crlf;
+    for (const char c : text)
+        crlf += c == '\n' ? "\r\n" : std::string(1, c);
+    EXPECT_EQ(CityRules::Parse(crlf).Size(), 3u);
 }
 
 // The destination moved by the difference of the two offsets at the instant: New York to Tokyo
