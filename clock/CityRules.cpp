@@ -154,7 +154,8 @@ public:
     // Jn, n or Mm.w.d, then an optional /time.
     std::optional<ChangeDate> Date()
     {
-        ChangeDate date{ChangeDate::Form::zeroBased, 0, 1, 1, 2 * 3600};
+        ChangeDate date{};
+        date.seconds = 2 * 3600;   // unless given
         std::optional<int64_t> day;
         if (Take('J')) {
             date.form = ChangeDate::Form::julian;
@@ -171,6 +172,7 @@ public:
             date.month = static_cast<int8_t>(*month);
             date.week = static_cast<int8_t>(*week);
         } else {
+            date.form = ChangeDate::Form::zeroBased;
             day = Number(365);
         }
         if (!day)
@@ -205,7 +207,6 @@ std::optional<TimeRule> TimeRule::Parse(std::string_view tz, std::string_view ch
     if (!standard)
         return std::nullopt;
     rule.standard_ = -*standard;
-    rule.daylight_ = rule.standard_;
     if (!reader.Done()) {
         if (!reader.Name())
             return std::nullopt;
