@@ -32,15 +32,14 @@ int64_t NewYearsDay(int64_t year)
     return 365 * (year - 1970) + FloorDiv(before, 4) - FloorDiv(before, 100) + FloorDiv(before, 400) - 477;
 }
 
-// The year of a day counted from 1970-01-01.
+// The year of a day counted from 1970-01-01. 400 years make 146097 days, so the estimate is at
+// most one year off.
 int64_t YearOfDay(int64_t days)
 {
-    days += 719468;   // from 0000-03-01
-    const int64_t era = FloorDiv(days, 146097);
-    const int64_t dayOfEra = days - era * 146097;
-    const int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-    const int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-    return era * 400 + yearOfEra + (dayOfYear >= 306 ? 1 : 0);   // January and February count on
+    const int64_t year = 1970 + FloorDiv(days * 400, 146097);
+    if (NewYearsDay(year) > days)
+        return year - 1;
+    return NewYearsDay(year + 1) <= days ? year + 1 : year;
 }
 
 bool IsLeap(int64_t year)
@@ -49,7 +48,7 @@ bool IsLeap(int64_t year)
 }
 
 // Days before each month in a year that is not a leap year, and in all.
-constexpr int16_t kMonthStarts[13] = {0, 31, 59, 90, 121, 151, 181, 212, 243, 273, 304, 334, 365};
+constexpr int16_t kMonthStarts[13] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334, 365};
 
 // The UTC instant at which a change falls in the year that starts on newYear (a day count), its
 // time being local time before it.
@@ -155,7 +154,8 @@ public:
     // Jn, n or Mm.w.d, then an optional /time.
     std::optional<ChangeDate> Date()
     {
-        ChangeDate date{ChangeDate::Form::zeroBased, 0, 1, 1, 2 * 3600};
+        ChangeDate date{};
+        date.seconds = 2 * 3600;   // unless given
         std::optional<int64_t> day;
         if (Take('J')) {
             date.form = ChangeDate::Form::julian;
@@ -165,11 +165,14 @@ public:
         } else if (Take('M')) {
             date.form = ChangeDate::Form::monthWeekDay;
             const std::optional<int64_t> month = Number(12);
-            const std::optional<int64_t> week = month && month > 0 && Take('.') ? Number(5) : std::nullopt;
-            day = week && week > 0 && Take('.') ? Number(6) : std::nullopt;
-            date.month = static_cast<int8_t>(month.value_or(0));
-            date.week = static_cast<int8_t>(week.value_or(0));
+            const std::optional<int64_t> week = month > 0 && Take('.') ? Number(5) : std::nullopt;
+            day = week > 0 && Take('.') ? Number(6) : std::nullopt;
+            if (!day)
+                return std::nullopt;
+            date.month = static_cast<int8_t>(*month);
+            date.week = static_cast<int8_t>(*week);
         } else {
+            date.form = ChangeDate::Form::zeroBased;
             day = Number(365);
         }
         if (!day)
@@ -204,7 +207,6 @@ std::optional<TimeRule> TimeRule::Parse(std::string_view tz, std::string_view ch
     if (!standard)
         return std::nullopt;
     rule.standard_ = -*standard;
-    rule.daylight_ = rule.standard_;
     if (!reader.Done()) {
         if (!reader.Name())
             return std::nullopt;
@@ -289,8 +291,8 @@ CityRules CityRules::Parse(std::string_view text)
     if (line() != kMagic)
         return {};
     for (std::string_view current = line(); current != kEnd; current = line()) {
-        // Cut short: the text ended before its last line.
-        if (current.empty() && text.empty())
+        // An empty line, or the text cut short: it ended before its last line.
+        if (current.empty())
             return {};
         std::string_view fields[4];
         size_t count = 0;

@@ -47,6 +47,11 @@ TEST(TimeRule, TheNorthSavesFromSpringToAutumn)
         {.tz = kNewYork, .at = 1793512800, .before = -14400, .after = -18000},
         {.tz = kNewYork, .at = -309373200, .before = -18000, .after = -14400},   // 1960
         {.tz = kNewYork, .at = 4108690800, .before = -18000, .after = -14400},   // 2100, no leap year
+        {.tz = kNewYork, .at = 13575625200, .before = -18000, .after = -14400},   // 2400, a leap year
+        {.tz = "EST+5:00:00EDT+4,M3.2.0/+1:59:59,M11.1.0",
+         .at = 1772953199,
+         .before = -18000,
+         .after = -14400},
     };
     ExpectOffsets(rows);
 }
@@ -83,6 +88,7 @@ TEST(TimeRule, AChangeMayFallOutsideItsDay)
         {.tz = kGaza, .at = 1774656000, .before = 7200, .after = 10800},
         {.tz = kAWeekOff, .at = 1834621200, .before = 0, .after = 3600},
         {.tz = kAWeekOff, .at = 1851458400, .before = 3600, .after = 0},
+        {.tz = kAWeekOff, .at = 1961024400, .before = 0, .after = 3600},   // from 29 February 2032
     };
     ExpectOffsets(rows);
 }
@@ -129,8 +135,13 @@ TEST(TimeRule, ATextThatIsNotARuleGivesNone)
         {.tz = "EST25", .changes = ""},
         {.tz = "EST5 ", .changes = ""},
         {.tz = "EST5EDT", .changes = ""},   // no dates
+        {.tz = "EST5:60", .changes = ""},
+        {.tz = "EST5EDT,M3.2.0,M11.1.0x", .changes = ""},
+        {.tz = "EST5EDT,M0.2.0,M11.1.0", .changes = ""},
         {.tz = "EST5EDT,M13.2.0,M11.1.0", .changes = ""},
         {.tz = "EST5EDT,M3.6.0,M11.1.0", .changes = ""},
+        {.tz = "EST5EDT,M3.2.7,M11.1.0", .changes = ""},
+        {.tz = "EST5EDT,J0,J365", .changes = ""},
         {.tz = "EST5EDT,J1,366", .changes = ""},
         {.tz = "EST5EDT,M3.2.0/168,M11.1.0", .changes = ""},
         {.tz = "EST5", .changes = "20=0 10=3600"},
@@ -195,6 +206,10 @@ TEST(CityRules, DamagedRulesGiveNone)
         EXPECT_EQ(CityRules::Parse(rules).Size(), 0u);
     }
     EXPECT_EQ(CityRules::Parse(text.substr(0, text.size() - 1)).Size(), 3u);
+    std::string crlf;
+    for (const char c : text)
+        crlf += c == '\n' ? "\r\n" : std::string(1, c);
+    EXPECT_EQ(CityRules::Parse(crlf).Size(), 3u);
 }
 
 // The destination moved by the difference of the two offsets at the instant: New York to Tokyo
