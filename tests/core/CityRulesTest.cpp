@@ -47,7 +47,6 @@ TEST(TimeRule, TheNorthSavesFromSpringToAutumn)
         {.tz = kNewYork, .at = 1793512800, .before = -14400, .after = -18000},
         {.tz = kNewYork, .at = -309373200, .before = -18000, .after = -14400},   // 1960
         {.tz = kNewYork, .at = 4108690800, .before = -18000, .after = -14400},   // 2100, no leap year
-        {.tz = kNewYork, .at = 13575625200, .before = -18000, .after = -14400},   // 2400, a leap year
         {.tz = "EST+5:00:00EDT+4,M3.2.0/+1:59:59,M11.1.0",
          .at = 1772953199,
          .before = -18000,
@@ -99,6 +98,7 @@ TEST(TimeRule, ADateMayBeADayOfTheYear)
 {
     const Row rows[] = {
         {.tz = "<AAA>0<BBB>-1,J60,J300", .at = 1835488800, .before = 0, .after = 3600},   // 2028-03-01
+        {.tz = "<AAA>0<BBB>-1,J60,J300", .at = 13574656800, .before = 0, .after = 3600},   // 2400-03-01
         {.tz = "<AAA>0<BBB>-1,59,300", .at = 1835402400, .before = 0, .after = 3600},   // 2028-02-29
         {.tz = "<AAA>0<BBB>-1,59,300", .at = 1803866400, .before = 0, .after = 3600},   // 2027-03-01
         {.tz = "EST5EDT4,0/0,J365/25", .at = 1798761600, .before = -14400, .after = -14400},
