@@ -76,6 +76,29 @@ inline std::vector<HWND> TopLevelWindows()
     return windows;
 }
 
+// A child of window with control id, as GetDlgItem finds it, but from one snapshot of the children.
+// Not GetDlgItem on another process's windows: Wine 10 lists siblings from the first child on, and
+// its server spins for ever when that child is being destroyed meanwhile (unlinked, not yet freed).
+struct ItemSearch {
+    HWND parent;
+    WORD id;   // dialog templates hold 16-bit ids
+    HWND found;
+};
+inline BOOL CALLBACK MatchItem(HWND child, LPARAM search)
+{
+    auto* s = reinterpret_cast<ItemSearch*>(search);
+    if (WORD(::GetDlgCtrlID(child)) != s->id || ::GetAncestor(child, GA_PARENT) != s->parent)
+        return TRUE;
+    s->found = child;
+    return FALSE;
+}
+inline HWND Item(HWND window, int id)
+{
+    ItemSearch search{window, WORD(id), nullptr};
+    ::EnumChildWindows(window, &MatchItem, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 // A visible top-level window of process pid (0: any) that holds control id (0: any) and not
 // control without (0: none), is owned by owner when one is given, and is not one of known.
 inline HWND Find(DWORD pid, int id, int without = 0, HWND owner = nullptr,
@@ -84,7 +107,7 @@ inline HWND Find(DWORD pid, int id, int without = 0, HWND owner = nullptr,
     for (HWND window : TopLevelWindows()) {
         DWORD process = 0;
         ::GetWindowThreadProcessId(window, &process);
-        const bool holds = (!id || ::GetDlgItem(window, id)) && !(without && ::GetDlgItem(window, without));
+        const bool holds = (!id || Item(window, id)) && !(without && Item(window, without));
         const bool owned = !owner || ::GetWindow(window, GW_OWNER) == owner;
         const bool isKnown = std::find(known.begin(), known.end(), window) != known.end();
         if (::IsWindowVisible(window) && (!pid || process == pid) && holds && owned && !isKnown)
@@ -149,15 +172,9 @@ struct Process {
         main = WaitFor(IDC_YOUR_CITY_LIST);
         return main;
     }
-    void PostKey(WORD key) const
-    {
-        ::PostMessageA(::GetDlgItem(main, IDC_YOUR_CITY_LIST), WM_KEYDOWN, key, 1);
-    }
+    void PostKey(WORD key) const { ::PostMessageA(Item(main, IDC_YOUR_CITY_LIST), WM_KEYDOWN, key, 1); }
     void Post(UINT message, WPARAM w = 0) const { ::PostMessageA(main, message, w, 0); }
-    void Click(HWND dialog, int button) const
-    {
-        ::PostMessageA(::GetDlgItem(dialog, button), BM_CLICK, 0, 0);
-    }
+    void Click(HWND dialog, int button) const { ::PostMessageA(Item(dialog, button), BM_CLICK, 0, 0); }
 
     HANDLE handle = nullptr;
     DWORD pid = 0;
@@ -169,7 +186,7 @@ struct Process {
 inline std::string Register(const Process& p, const std::string& name, bool answer = true)
 {
     HWND dialog = p.WaitFor(IDC_HOURS_LIST);
-    HWND edit = ::GetDlgItem(dialog, IDC_CITY_NAME_EDIT);
+    HWND edit = Item(dialog, IDC_CITY_NAME_EDIT);
     char shown[16] = "";
     ::SendMessageTimeoutA(edit, WM_GETTEXT, sizeof shown, LPARAM(shown), 0, 5000, nullptr);
     EXPECT_STREQ(shown, "Udaipur") << "not a fresh dialog";
@@ -178,7 +195,7 @@ inline std::string Register(const Process& p, const std::string& name, bool answ
     if (!answer)
         return "";
     HWND box = p.WaitFor(IDOK, IDC_HOURS_LIST);   // a message box: OK and no list
-    std::string text = Window(::GetDlgItem(box, 0xFFFF)).GetText();
+    std::string text = Window(Item(box, 0xFFFF)).GetText();
     p.Click(box, IDOK);
     WaitUntil([&] { return !::IsWindow(box); });
     return text;
