@@ -7,14 +7,19 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <optional>
 #include <thread>
 
-// Whether done() holds within ms milliseconds. Meanwhile this thread's messages are handled,
+// Whether done() holds within ms milliseconds, times PAVIX_TEST_TIME_SCALE (where Wine runs
+// under software emulation, several times slower). Meanwhile this thread's messages are handled,
 // keys through the dialog manager, and a quit is left for the loop that runs this one.
 inline bool WaitUntil(const std::function<bool()>& done, DWORD ms = 10000)
 {
+    char scale[8] = "";
+    ::GetEnvironmentVariableA("PAVIX_TEST_TIME_SCALE", scale, sizeof scale);
+    ms *= std::max(1, std::atoi(scale));
     const DWORD start = ::GetTickCount();
     MSG m;
     while (!done() && ::GetTickCount() - start < ms) {
