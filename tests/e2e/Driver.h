@@ -9,14 +9,19 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <optional>
 #include <thread>
 
-// Whether done() holds within ms milliseconds. Meanwhile this thread's messages are handled,
+// Whether done() holds within ms milliseconds, times PAVIX_TEST_TIME_SCALE (where Wine runs
+// under software emulation, several times slower). Meanwhile this thread's messages are handled,
 // keys through the dialog manager, and a quit is left for the loop that runs this one.
 inline bool WaitUntil(const std::function<bool()>& done, DWORD ms = 10000)
 {
+    char scale[8] = "";
+    ::GetEnvironmentVariableA("PAVIX_TEST_TIME_SCALE", scale, sizeof scale);
+    ms *= std::max(1, std::atoi(scale));
     const DWORD start = ::GetTickCount();
     MSG m;
     while (!done() && ::GetTickCount() - start < ms) {
@@ -90,6 +95,29 @@ inline std::vector<HWND> TopLevelWindows()
     return windows;
 }
 
+// A child of window with control id, as GetDlgItem finds it, but from one snapshot of the children.
+// Not GetDlgItem on another process's windows: Wine 10 lists siblings from the first child on, and
+// its server spins for ever when that child is being destroyed meanwhile (unlinked, not yet freed).
+struct ItemSearch {
+    HWND parent;
+    WORD id;   // dialog templates hold 16-bit ids
+    HWND found;
+};
+inline BOOL CALLBACK MatchItem(HWND child, LPARAM search)
+{
+    auto* s = reinterpret_cast<ItemSearch*>(search);
+    if (WORD(::GetDlgCtrlID(child)) != s->id || ::GetAncestor(child, GA_PARENT) != s->parent)
+        return TRUE;
+    s->found = child;
+    return FALSE;
+}
+inline HWND Item(HWND window, int id)
+{
+    ItemSearch search{window, WORD(id), nullptr};
+    ::EnumChildWindows(window, &MatchItem, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 // A visible top-level window of process pid (anyProcess: any) that holds control id (0: any) and not
 // control without (0: none), is owned by owner when one is given, and is not one of known.
 constexpr DWORD anyProcess = 0;
@@ -99,7 +127,7 @@ inline HWND Find(DWORD pid, int id, int without = 0, HWND owner = nullptr,
     for (HWND window : TopLevelWindows()) {
         DWORD process = 0;
         ::GetWindowThreadProcessId(window, &process);
-        const bool holds = (!id || ::GetDlgItem(window, id)) && !(without && ::GetDlgItem(window, without));
+        const bool holds = (!id || Item(window, id)) && !(without && Item(window, without));
         const bool owned = !owner || ::GetWindow(window, GW_OWNER) == owner;
         const bool isKnown = std::find(known.begin(), known.end(), window) != known.end();
         if (::IsWindowVisible(window) && (!pid || process == pid) && holds && owned && !isKnown)
@@ -169,15 +197,9 @@ struct Process {
         main = WaitFor(IDC_YOUR_CITY_LIST);
         return main;
     }
-    void PostKey(WORD key) const
-    {
-        ::PostMessageA(::GetDlgItem(main, IDC_YOUR_CITY_LIST), WM_KEYDOWN, key, 1);
-    }
+    void PostKey(WORD key) const { ::PostMessageA(Item(main, IDC_YOUR_CITY_LIST), WM_KEYDOWN, key, 1); }
     void Post(UINT message, WPARAM w = 0) const { ::PostMessageA(main, message, w, 0); }
-    void Click(HWND dialog, int button) const
-    {
-        ::PostMessageA(::GetDlgItem(dialog, button), BM_CLICK, 0, 0);
-    }
+    void Click(HWND dialog, int button) const { ::PostMessageA(Item(dialog, button), BM_CLICK, 0, 0); }
 
     HANDLE handle = nullptr;
     DWORD pid = 0;
@@ -196,7 +218,7 @@ inline Registration Register(const Process& p, const std::string& name, bool ans
 {
     Registration done;
     HWND dialog = p.WaitFor(IDC_HOURS_LIST);
-    HWND edit = ::GetDlgItem(dialog, IDC_CITY_NAME_EDIT);
+    HWND edit = Item(dialog, IDC_CITY_NAME_EDIT);
     char shown[16] = "";
     ::SendMessageTimeoutA(edit, WM_GETTEXT, sizeof shown, LPARAM(shown), 0, 5000, nullptr);
     done.preset = shown;
@@ -205,7 +227,7 @@ inline Registration Register(const Process& p, const std::string& name, bool ans
     if (!answer)
         return done;
     HWND box = p.WaitFor(IDOK, IDC_HOURS_LIST);   // a message box: OK and no list
-    done.box = Window(::GetDlgItem(box, kMessageBoxText)).GetText();
+    done.box = Window(Item(box, kMessageBoxText)).GetText();
     p.Click(box, IDOK);
     WaitUntil([&] { return !::IsWindow(box); });
     return done;

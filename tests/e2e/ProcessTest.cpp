@@ -159,13 +159,13 @@ TEST(LongLines, TheClockTicksAndTheListHoldsTheWholeLine)
         ASSERT_TRUE(copy.WaitForMain());
         // The first tick shows the 10 MB entry in two labels, which takes Wine seconds.
         const DWORD firstTicks = 30000;
-        Window time(::GetDlgItem(copy.main, IDC_YOUR_CITY_TIME));
+        Window time(Item(copy.main, IDC_YOUR_CITY_TIME));
         const std::string first = time.GetText();
         EXPECT_TRUE(WaitUntil([&] { return time.GetText() != first; }, firstTicks)) << first;
         const std::string next = time.GetText();
         EXPECT_TRUE(WaitUntil([&] { return time.GetText() != next; }, 3000)) << next;
-        EXPECT_EQ(Outline(ListBox(::GetDlgItem(copy.main, IDC_YOUR_CITY_LIST)).GetText(0)), Outline(entry));
-        EXPECT_EQ(Outline(Window(::GetDlgItem(copy.main, IDC_YOUR_CITY_NAME)).GetText()), Outline(entry));
+        EXPECT_EQ(Outline(ListBox(Item(copy.main, IDC_YOUR_CITY_LIST)).GetText(0)), Outline(entry));
+        EXPECT_EQ(Outline(Window(Item(copy.main, IDC_YOUR_CITY_NAME)).GetText()), Outline(entry));
         copy.PostKey(VK_RETURN);
         EXPECT_TRUE(copy.Exited());
     }

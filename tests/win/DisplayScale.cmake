@@ -6,6 +6,7 @@ if(PAVIX_RUN_TESTS)
     add_test(NAME DisplayScale.at${dpi}dpi
              COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-dpi ${dpi} ${PAVIX_WINE_WOW64} --prefix ${CMAKE_BINARY_DIR}/wineprefix
                      $<TARGET_FILE:win_tests> --gtest_filter=DisplayScale.*)
-    set_tests_properties(DisplayScale.at${dpi}dpi PROPERTIES RUN_SERIAL TRUE TIMEOUT 120 ENVIRONMENT PAVIX_DPI=${dpi})
+    set_tests_properties(DisplayScale.at${dpi}dpi PROPERTIES RUN_SERIAL TRUE TIMEOUT ${pavix_window_test_timeout}
+                         ENVIRONMENT "PAVIX_DPI=${dpi};PAVIX_TEST_TIME_SCALE=${PAVIX_TEST_TIME_SCALE}")
   endforeach()
 endif()

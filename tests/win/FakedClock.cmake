@@ -10,7 +10,7 @@ if(PAVIX_RUN_TESTS)
     add_test(NAME FakedClock.${name}
              COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-run ${PAVIX_WINE_WOW64} --prefix ${CMAKE_BINARY_DIR}/wineprefix
                      $<TARGET_FILE:win_tests> --gtest_filter=FakedClock.*)
-    set_tests_properties(FakedClock.${name} PROPERTIES RUN_SERIAL TRUE TIMEOUT 120
-                         ENVIRONMENT "TZ=${zone};PAVIX_FAKETIME=@${moment}")
+    set_tests_properties(FakedClock.${name} PROPERTIES RUN_SERIAL TRUE TIMEOUT ${pavix_window_test_timeout}
+                         ENVIRONMENT "TZ=${zone};PAVIX_FAKETIME=@${moment};PAVIX_TEST_TIME_SCALE=${PAVIX_TEST_TIME_SCALE}")
   endforeach()
 endif()
