@@ -90,6 +90,17 @@ struct Row {
     std::vector<std::string> shown;
 };
 
+// Register ends the dialog, shows the row's boxes and leaves the database as the row says.
+void ExpectRegisterDoes(const Row& row)
+{
+    SCOPED_TRACE(row.what);
+    TempDir dir(row.setting.before);
+    const Outcome outcome = PressRegister(row.setting);
+    EXPECT_TRUE(outcome.ended);
+    EXPECT_EQ(outcome.shown, row.shown);
+    EXPECT_EQ(outcome.after, row.after);
+}
+
 TEST(RegisterCity, RegisterAddsANewRecordOrSaysItIsThere)
 {
     const Row rows[] = {
@@ -111,14 +122,8 @@ TEST(RegisterCity, RegisterAddsANewRecordOrSaysItIsThere)
          .after = tokyoAndRecord,
          .shown = {added}},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.what);
-        TempDir dir(row.setting.before);
-        const Outcome outcome = PressRegister(row.setting);
-        EXPECT_TRUE(outcome.ended);
-        EXPECT_EQ(outcome.shown, row.shown);
-        EXPECT_EQ(outcome.after, row.after);
-    }
+    for (const Row& row : rows)
+        ExpectRegisterDoes(row);
 }
 
 // A database that cannot take the record stays as it was: a write cut short is cut back.
@@ -140,14 +145,8 @@ TEST(RegisterCity, RegisterThatCannotWriteSaysWhyAndLeavesTheDatabaseAsItWas)
          .after = tokyo,
          .shown = {"Error !!: Record For City Of UDAIPUR [5.50] Could Not Be Written !!"}},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.what);
-        TempDir dir(row.setting.before);
-        const Outcome outcome = PressRegister(row.setting);
-        EXPECT_TRUE(outcome.ended);
-        EXPECT_EQ(outcome.shown, row.shown);
-        EXPECT_EQ(outcome.after, row.after);
-    }
+    for (const Row& row : rows)
+        ExpectRegisterDoes(row);
 }
 
 // While another program holds the database, Register tries again for 3 s with the clock running,
