@@ -19,6 +19,8 @@ constexpr const char* kSantiago = "<-04>4<-03>,M9.1.6/24,M4.1.6/24";
 constexpr const char* kJerusalem = "IST-2IDT,M3.4.4/26,M10.5.0";
 constexpr const char* kGaza = "EET-2EEST,M3.4.4/50,M10.4.4/50";
 constexpr const char* kAWeekOff = "<AAA>0<BBB>-1,M2.5.0/-167,M8.5.6/167";
+constexpr const char* kIntoJanuary = "<AAA>0<BBB>-1,M12.5.0/167,M12.5.0/100";
+constexpr const char* kIntoDecember = "<AAA>0<BBB>-1,M1.1.0/-167,M7.1.0";
 
 // A rule's offsets one second before an instant and at it: a change when they differ.
 struct Row {
@@ -47,6 +49,9 @@ TEST(TimeRule, TheNorthSavesFromSpringToAutumn)
         {.tz = kNewYork, .at = 1793512800, .before = -14400, .after = -18000},
         {.tz = kNewYork, .at = -309373200, .before = -18000, .after = -14400},   // 1960
         {.tz = kNewYork, .at = 4108690800, .before = -18000, .after = -14400},   // 2100, no leap year
+        {.tz = "baz5bar,M3.2.0,M11.1.0", .at = 1772953200, .before = -18000, .after = -14400},
+        // The last Wednesday of February 2028, not 1 March.
+        {.tz = "<AAA>0<BBB>-1,M2.5.3/0,M10.1.0", .at = 1834876800, .before = 0, .after = 3600},
         {.tz = "EST+5:00:00EDT+4,M3.2.0/+1:59:59,M11.1.0",
          .at = 1772953199,
          .before = -18000,
@@ -77,7 +82,9 @@ TEST(TimeRule, DaylightMayDifferByHalfAnHourOrGoBack)
     ExpectOffsets(rows);
 }
 
-// Nuuk at -1 hours, Santiago at 24, Jerusalem at 26, Gaza at 50, and the bounds of -167 and 167.
+// Nuuk at -1 hours, Santiago at 24, Jerusalem at 26, Gaza at 50, and the bounds of -167 and 167:
+// December's changes may fall in January, where the year before last's then holds, and January's
+// in December.
 TEST(TimeRule, AChangeMayFallOutsideItsDay)
 {
     const Row rows[] = {
@@ -88,6 +95,9 @@ TEST(TimeRule, AChangeMayFallOutsideItsDay)
         {.tz = kAWeekOff, .at = 1834621200, .before = 0, .after = 3600},
         {.tz = kAWeekOff, .at = 1851458400, .before = 3600, .after = 0},
         {.tz = kAWeekOff, .at = 1961024400, .before = 0, .after = 3600},   // from 29 February 2032
+        {.tz = kIntoJanuary, .at = 1767236400, .before = 3600, .after = 0},   // 2026-01-01 03:00
+        {.tz = kIntoJanuary, .at = -347144400, .before = 3600, .after = 0},   // 1959-01-01 03:00
+        {.tz = kIntoDecember, .at = 1798333200, .before = 0, .after = 3600},   // 2026-12-27 01:00
     };
     ExpectOffsets(rows);
 }
@@ -99,6 +109,7 @@ TEST(TimeRule, ADateMayBeADayOfTheYear)
     const Row rows[] = {
         {.tz = "<AAA>0<BBB>-1,J60,J300", .at = 1835488800, .before = 0, .after = 3600},   // 2028-03-01
         {.tz = "<AAA>0<BBB>-1,J60,J300", .at = 13574656800, .before = 0, .after = 3600},   // 2400-03-01
+        {.tz = "<AAA>0<BBB>-1,J60,J300", .at = 4423082400, .before = 0, .after = 3600},   // 2110-03-01
         {.tz = "<AAA>0<BBB>-1,59,300", .at = 1835402400, .before = 0, .after = 3600},   // 2028-02-29
         {.tz = "<AAA>0<BBB>-1,59,300", .at = 1803866400, .before = 0, .after = 3600},   // 2027-03-01
         {.tz = "EST5EDT4,0/0,J365/25", .at = 1798761600, .before = -14400, .after = -14400},
@@ -121,6 +132,11 @@ TEST(TimeRule, ListedChangesComeBeforeTheRule)
         {.tz = kNewYork, .at = 1772953200, .before = -18000, .after = -14400},
     };
     ExpectOffsets(seasonal, "1767225600=0 1772000000=-18000");
+    const Row atTheBounds[] = {
+        {.tz = "<+01>-1", .at = 0, .before = 3600, .after = 89999},
+        {.tz = "<+01>-1", .at = 1, .before = 89999, .after = -89999},
+    };
+    ExpectOffsets(atTheBounds, "0=89999 1=-89999 2=3600");
 }
 
 TEST(TimeRule, ATextThatIsNotARuleGivesNone)
@@ -135,6 +151,7 @@ TEST(TimeRule, ATextThatIsNotARuleGivesNone)
         {.tz = "EST25", .changes = ""},
         {.tz = "EST5 ", .changes = ""},
         {.tz = "EST5EDT", .changes = ""},   // no dates
+        {.tz = "EST5EDT25,M3.2.0,M11.1.0", .changes = ""},
         {.tz = "EST5:60", .changes = ""},
         {.tz = "EST5EDT,M3.2.0,M11.1.0x", .changes = ""},
         {.tz = "EST5EDT,M0.2.0,M11.1.0", .changes = ""},
@@ -147,6 +164,7 @@ TEST(TimeRule, ATextThatIsNotARuleGivesNone)
         {.tz = "EST5", .changes = "20=0 10=3600"},
         {.tz = "EST5", .changes = "10=90000"},
         {.tz = "EST5", .changes = "99999999999999999999=0"},
+        {.tz = "EST5", .changes = "36028797018963969=0"},   // beyond a billion years
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(row.tz) + " | " + row.changes);
