@@ -56,7 +56,7 @@ TEST(CityDatabase, EachLineOfTheFileBecomesAnEntryWithItsTabsAsBlanks)
 }
 
 // A file open before is let go of when the name cannot be opened.
-TEST(CityDatabase, LoadOpensTheFileByNameAndTellsWhenItIsMissing)
+TEST(CityDatabase, LoadOpensTheFileByNameAndTellsWhenItIsMissingOrUnreadable)
 {
     TempPath temp;
     TextFile file;
@@ -67,9 +67,11 @@ TEST(CityDatabase, LoadOpensTheFileByNameAndTellsWhenItIsMissing)
     EXPECT_TRUE(LoadCityDatabase(file, temp.Write("Cairo\t2.00\r\n"), yourCity, destination, notices));
     EXPECT_FALSE(LoadCityDatabase(before, temp.name + "-missing", yourCity, destination, notices));
     EXPECT_FALSE(before.IsOpen());
+    EXPECT_FALSE(LoadCityDatabase(file, std::filesystem::temp_directory_path().string(), yourCity,
+                                  destination, notices));   // a folder
     EXPECT_EQ(yourCity.text, "Cairo 2.00|");
     EXPECT_EQ(destination.text, "Cairo 2.00|");
-    EXPECT_EQ(notices.text, "<missing>");
+    EXPECT_EQ(notices.text, "<missing><unreadable>");
 }
 
 // Words match whatever white space runs between them; only A to Z fold case.
