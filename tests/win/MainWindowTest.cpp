@@ -152,11 +152,6 @@ void PressF1(CPavixDlg&)
     PressF1();
 }
 
-void PostHelpCommand(CPavixDlg& d)
-{
-    d.Post(WM_COMMAND, ID_HELP);
-}
-
 // Selects another city in the first list, and waits for the clock to show it: ticks come only
 // when no posted message waits, so everything posted before has been handled then.
 bool SelectUdaipurAndWaitForTheClock(CPavixDlg& d)
@@ -373,14 +368,10 @@ TEST_F(DialogRoad, HelpFromTheMenuOpensOnce)
     ExpectOverTheWindowAndActiveAfter(OpenMenu, {ChooseItem(ID_MENU_HELP), AskAgainThenClick});
 }
 
+// F1 asks the window for help, which asks the program with the Help command.
 TEST_F(DialogRoad, HelpFromF1)
 {
     ExpectOverTheWindowAndActiveAfter(PressF1, {clickOnHelp});
-}
-
-TEST_F(DialogRoad, HelpFromTheHelpCommandPostedAnywhere)
-{
-    ExpectOverTheWindowAndActiveAfter(PostHelpCommand, {clickOnHelp});
 }
 
 // Register, its message box, and the fresh dialog after it, which Exit closes.
