@@ -16,7 +16,7 @@ SOURCE = os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))
 
 
 def use():
-    """Compiles data/tzdata.zi, makes it zoneinfo's source and returns its folder."""
+    """Compiles data/tzdata.zi into a folder of its own, and makes that zoneinfo's source."""
     zic = shutil.which("zic") or "/usr/sbin/zic"
     folder = tempfile.mkdtemp(prefix="pavix-tz-")
     atexit.register(shutil.rmtree, folder, True)
@@ -24,6 +24,5 @@ def use():
     made = subprocess.run([zic, "-b", "fat", "-d", folder, SOURCE], capture_output=True, text=True)
     if made.returncode != 0:
         sys.exit(f"could not compile {SOURCE} with {zic}: {made.stderr.strip()}")
-    shutil.copy(SOURCE, os.path.join(folder, "tzdata.zi"))
     zoneinfo.reset_tzpath([folder])
     return folder
