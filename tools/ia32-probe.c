@@ -11,6 +11,7 @@ struct FarPointer {
 } __attribute__((packed));
 
 struct FarPointer to32, to64;
+unsigned long saved_sp, saved_bp;
 
 static void Fault(int signal)
 {
@@ -23,8 +24,11 @@ int main(void)
     signal(SIGSEGV, Fault);
     signal(SIGBUS, Fault);
     /* Compatibility mode reads memory through DS, which a 64-bit process may leave null: load
-       the user data segment first. */
-    __asm__ volatile("movw $0x2b, %%ax\n"
+       the user data segment first. The upper halves of the registers do not survive the trip
+       on every CPU: keep the stack and frame pointers aside. */
+    __asm__ volatile("movq %%rsp, saved_sp(%%rip)\n"
+                     "movq %%rbp, saved_bp(%%rip)\n"
+                     "movw $0x2b, %%ax\n"
                      "movw %%ax, %%ds\n"
                      "movl $1f, to32(%%rip)\n"
                      "movw $0x23, to32+4(%%rip)\n"
@@ -34,7 +38,9 @@ int main(void)
                      ".code32\n"
                      "1: ljmpl *to64\n"
                      ".code64\n"
-                     "2: nop\n" ::
-                         : "rax", "memory");
+                     "2: movq saved_sp(%%rip), %%rsp\n"
+                     "movq saved_bp(%%rip), %%rbp\n" ::
+                         : "rax", "rbx", "rcx", "rdx", "rsi", "rdi", "r8", "r9", "r10", "r11", "r12", "r13",
+                           "r14", "r15", "memory");
     return 0;
 }
