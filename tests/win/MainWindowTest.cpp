@@ -402,6 +402,26 @@ TEST_F(DialogRoad, TheMenuClosedWithEscape)
     ExpectOverTheWindowAndActiveAfter(OpenMenu, {escape});
 }
 
+// A dialog with no place of its own opens centred on the window it opens over, wherever that is.
+TEST(DialogPlace, AboutOpensCentredOnTheWindow)
+{
+    RunApp(kCities, [](CPavixDlg& d) {
+        ::SetWindowPos(d.GetHwnd(), nullptr, 200, 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        RECT about{};
+        const Answer noteThenClose = [&about](HWND dialog) {
+            ::GetWindowRect(dialog, &about);
+            Post(IDC_ABOUT_RULE, WM_LBUTTONDOWN, MK_LBUTTON)(dialog);
+        };
+        AnswerInTurn(d.GetHwnd(), {ChooseItem(ID_MENU_ABOUT), noteThenClose});
+        OpenMenu(d);
+        ASSERT_TRUE(WaitUntil([] { return pending.empty(); }));
+        RECT main{};
+        ::GetWindowRect(d.GetHwnd(), &main);
+        EXPECT_NEAR((about.left + about.right) / 2, (main.left + main.right) / 2, 1);
+        EXPECT_NEAR((about.top + about.bottom) / 2, (main.top + main.bottom) / 2, 1);
+    });
+}
+
 // A dialog that ends while it opens, as one with nothing left to ask may, is never shown.
 struct EndsWhileOpening : Dialog {
     EndsWhileOpening() : Dialog(IDD_ABOUT_DIALOG) {}
