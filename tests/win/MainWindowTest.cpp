@@ -422,34 +422,6 @@ TEST(DialogPlace, AboutOpensCentredOnTheWindow)
     });
 }
 
-// A dialog that ends while it opens, as one with nothing left to ask may, is never shown.
-struct EndsWhileOpening : Dialog {
-    EndsWhileOpening() : Dialog(IDD_ABOUT_DIALOG) {}
-    BOOL OnInitDialog() override
-    {
-        EndDialog(IDOK);
-        return TRUE;
-    }
-};
-bool shownInThisThread = false;
-LRESULT CALLBACK NoteShowing(int code, WPARAM w, LPARAM l)
-{
-    const auto& call = *reinterpret_cast<const CWPSTRUCT*>(l);
-    const bool child = ::GetWindowLongPtrA(call.hwnd, GWL_STYLE) & WS_CHILD;
-    if (call.message == WM_SHOWWINDOW && call.wParam && !child)
-        shownInThisThread = true;
-    return ::CallNextHookEx(nullptr, code, w, l);
-}
-
-TEST(Dialog, OneEndedWhileItOpensIsNeverShown)
-{
-    HHOOK hook = ::SetWindowsHookExA(WH_CALLWNDPROC, &NoteShowing, nullptr, ::GetCurrentThreadId());
-    EndsWhileOpening dialog;
-    EXPECT_EQ(dialog.DoModal(), IDOK);
-    ::UnhookWindowsHookEx(hook);
-    EXPECT_FALSE(shownInThisThread);
-}
-
 // Shift+F10 and the menu key open the menu under the focused list's selected entry, or in the
 // middle of the window.
 TEST(MainWindow, TheKeyboardOpensTheMenuUnderTheSelectedEntryOrInTheMiddle)
