@@ -1,6 +1,7 @@
-/* Exits 0 when this kernel lets a 64-bit process run 32-bit code: a far jump into the 32-bit user
-   code segment and back. Wine's WoW64 runs 32-bit Windows programs that way; a kernel without
-   ia32 emulation (or with ia32_emulation=0) has no such segment, and the jump faults. */
+/* Exits 0 when this kernel lets a 64-bit process run 32-bit code as Wine's WoW64 does: a far jump
+   into the 32-bit user code segment and back, and a call through the 32-bit system call gate
+   (int $0x80). A kernel booted with ia32_emulation=0 keeps the segment but closes the gate, and
+   WoW64 cannot start a 32-bit program there: so both are asked. */
 #include <signal.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -42,5 +43,7 @@ int main(void)
                      "movq saved_bp(%%rip), %%rbp\n" ::
                          : "rax", "rbx", "rcx", "rdx", "rsi", "rdi", "r8", "r9", "r10", "r11", "r12", "r13",
                            "r14", "r15", "memory");
-    return 0;
+    long pid = 20; /* getpid in the 32-bit table */
+    __asm__ volatile("int $0x80" : "+a"(pid)::"rbx", "rcx", "rdx", "r8", "r9", "r10", "r11", "memory");
+    return pid == getpid() ? 0 : 1;
 }
