@@ -55,11 +55,6 @@ void ExpectSixTexts(CPavixDlg& d)
     EXPECT_EQ(Window(d.GetItem(IDC_DESTINATION_TIME)).GetText(), texts.destinationTime);
 }
 
-HFONT FontOf(HWND window)
-{
-    return HFONT(::SendMessageA(window, WM_GETFONT, 0, 0));
-}
-
 // How often a window's text was set in this thread.
 std::map<HWND, int> textsSet;
 LRESULT CALLBACK CountTextsSet(int code, WPARAM w, LPARAM l)
@@ -250,7 +245,7 @@ TEST(MainWindow, SaysWhyTheDatabaseCouldNotBeLoaded)
                 EXPECT_EQ(ListBox(d.GetItem(IDC_YOUR_CITY_LIST)).GetCount(), 0);
                 EXPECT_EQ(ListBox(d.GetItem(IDC_DESTINATION_LIST)).GetCount(), 0);
                 ExpectSixTexts(d);
-                EXPECT_EQ(FontOf(d.GetItem(IDC_YOUR_CITY_TIME)), FontOf(d.GetHwnd()));
+                EXPECT_EQ(Window(d.GetItem(IDC_YOUR_CITY_TIME)).GetFont(), d.GetFont());
                 if (holder.joinable())
                     holder.join();
                 ::RemoveDirectoryA(kCityDatabaseName);
