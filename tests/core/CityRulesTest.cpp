@@ -48,6 +48,8 @@ TEST(TimeRule, TheNorthSavesFromSpringToAutumn)
         {.tz = kNewYork, .at = 1772953200, .before = -18000, .after = -14400},
         {.tz = kNewYork, .at = 1793512800, .before = -14400, .after = -18000},
         {.tz = kNewYork, .at = -309373200, .before = -18000, .after = -14400},   // 1960
+        // 2004, with 2000's leap day before it.
+        {.tz = kNewYork, .at = 1079247600, .before = -18000, .after = -14400},
         {.tz = kNewYork, .at = 4108690800, .before = -18000, .after = -14400},   // 2100, no leap year
         {.tz = "baz5bar,M3.2.0,M11.1.0", .at = 1772953200, .before = -18000, .after = -14400},
         // The last Wednesday of February 2028, not 1 March.
@@ -162,6 +164,7 @@ TEST(TimeRule, ATextThatIsNotARuleGivesNone)
         {.tz = "EST5EDT,J1,366", .changes = ""},
         {.tz = "EST5EDT,M3.2.0/168,M11.1.0", .changes = ""},
         {.tz = "EST5", .changes = "20=0 10=3600"},
+        {.tz = "EST5", .changes = "10=0 10=3600"},
         {.tz = "EST5", .changes = "10=90000"},
         {.tz = "EST5", .changes = "99999999999999999999=0"},
         {.tz = "EST5", .changes = "36028797018963969=0"},   // beyond a billion years
@@ -176,6 +179,7 @@ constexpr std::string_view kRules = "pavix city rules 1\n"
                                     "Lord Howe\t10.50\t<+1030>-10:30<+11>-11,M10.1.0,M4.1.0\n"
                                     "New York\t-5.00\tEST5EDT,M3.2.0,M11.1.0\n"
                                     "Sydney\t10.00\tAEST-10AEDT,M10.1.0,M4.1.0/3\n"
+                                    "Zeehan\t10.00\tAEST-10AEDT,M10.1.0,M4.1.0/3\n"
                                     "end\n";
 constexpr int64_t kJanuary2026 = 1768478400;
 
@@ -190,6 +194,7 @@ TEST(CityRules, AnEntryFollowsTheRuleOfTheCityItNames)
     } rows[] = {
         {.entry = "Sydney 10.00", .minutes = 660},   // daylight saving in January
         {.entry = "sYDNEY   10.0  ", .minutes = 660},   // any case, the same offset written otherwise
+        {.entry = "zEEHAN 10.00", .minutes = 660},   // Z is a letter too
         {.entry = "Lord Howe 10.50", .minutes = 660},   // half an hour
         {.entry = "Sydney 9.00", .minutes = 540},   // another offset: the user's own
         {.entry = "New Sydney 10.00", .minutes = 600},   // another name
@@ -223,11 +228,11 @@ TEST(CityRules, DamagedRulesGiveNone)
         SCOPED_TRACE(rules);
         EXPECT_EQ(CityRules::Parse(rules).Size(), 0u);
     }
-    EXPECT_EQ(CityRules::Parse(text.substr(0, text.size() - 1)).Size(), 3u);
+    EXPECT_EQ(CityRules::Parse(text.substr(0, text.size() - 1)).Size(), 4u);
     std::string crlf;
     for (const char c : text)
         crlf += c == '\n' ? "\r\n" : std::string(1, c);
-    EXPECT_EQ(CityRules::Parse(crlf).Size(), 3u);
+    EXPECT_EQ(CityRules::Parse(crlf).Size(), 4u);
 }
 
 // The destination moved by the difference of the two offsets at the instant: New York to Tokyo
