@@ -146,8 +146,8 @@ bool Registry::SetValue(const std::string& key, const std::string& value, const 
     for (const auto& [root, under] : m_roots) {
         for (REGSAM view : m_views) {
             HKEY opened = nullptr;
-            if (::RegCreateKeyExA(root, (under + key).c_str(), 0, nullptr, 0, KEY_SET_VALUE | view, nullptr,
-                                  &opened, nullptr) != ERROR_SUCCESS) {
+            if (::RegCreateKeyExA(root, (under + key).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                  KEY_SET_VALUE | view, nullptr, &opened, nullptr) != ERROR_SUCCESS) {
                 written = false;
                 continue;
             }

@@ -130,8 +130,13 @@ TEST(StartSwitches, OnlyAUserStartRewritesTheRegistry)
         std::string args;
         bool rewrites;
     } cases[] = {
-        {"/Embedding", false}, {"-automation", false}, {" -EmBeDdInG ", false},
-        {"/Embed", true},      {"--automation", true}, {"", true},
+        {.args = "/Embedding", .rewrites = false},
+        {.args = "-automation", .rewrites = false},
+        {.args = " -EmBeDdInG ", .rewrites = false},
+        {.args = "/Embed", .rewrites = true},
+        {.args = "--automation", .rewrites = true},
+        {.args = "+Embedding", .rewrites = true},   // a switch begins with / or -
+        {.args = "", .rewrites = true},
     };
     TempDir dir("Tokyo\t9.00\r\n");
     const std::string thisExe = "\"" + ExeDir() + "pavix.exe\"";

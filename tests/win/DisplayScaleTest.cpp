@@ -2,6 +2,7 @@
 #include "InProcess.h"
 
 #include "platform/Scale.h"
+#include "ui/PAbout.h"
 
 // Under this Wine at 100 %, the map is this many pixels of a client area of so many.
 constexpr SIZE kMapAt96{200, 120};
@@ -132,6 +133,21 @@ TEST(DisplayScale, OnAnotherScaleTheWindowTakesTheSuggestedRectangleAndNewFontAn
         EXPECT_NEAR(FontHeight(Window(d.GetItem(IDC_DESTINATION_TIME))),
                     system.tmHeight * dpi / GetSystemDpi(), dpi / kDefaultDpi);
     });
+}
+
+TEST(DisplayScale, AboutsIconIsMadeForTheScale)
+{
+    CPAboutDlg about;
+    ASSERT_TRUE(about.Create());
+    const int size = ::MulDiv(32, int(GetWindowDpi(about.GetHwnd())), kDefaultDpi);
+    ICONINFO icon{};
+    ASSERT_TRUE(::GetIconInfo(HICON(Window(about.GetItem(IDC_ABOUT_ICON)).Send(STM_GETICON)), &icon));
+    BITMAP colour{};
+    ::GetObjectA(icon.hbmColor, sizeof colour, &colour);
+    ::DeleteObject(icon.hbmColor);
+    ::DeleteObject(icon.hbmMask);
+    EXPECT_EQ(colour.bmWidth, size);
+    EXPECT_EQ(colour.bmHeight, size);
 }
 
 // Common Controls 6, which draw in the system's visual style.
