@@ -218,18 +218,19 @@ std::map<COLORREF, int> Colours(Window control)
     return colours;
 }
 
-// The captions on the dialog's black are written in its yellow, not in the visual style's ink.
+// The captions on the program's black are written in its yellow, not in the visual style's ink.
 TEST(RegisterCity, CaptionsOnTheDialogAreYellowOnBlack)
 {
     const COLORREF black = RGB(0, 0, 0);
     const COLORREF yellow = RGB(255, 255, 0);
-    theApp.SetDialogColors(black, yellow);
-    CPRegDlg dialog;
-    ASSERT_TRUE(dialog.Create());
-    for (int id : {IDC_AHEAD_RADIO, IDC_BEHIND_RADIO, IDC_GMT_GROUP}) {
-        SCOPED_TRACE(id);
-        std::map<COLORREF, int> colours = Colours(Window(dialog.GetItem(id)));
-        EXPECT_GT(colours[yellow], 0);
-        EXPECT_GT(colours[black], colours[yellow]);
-    }
+    RunApp(tokyo, [&](CPavixDlg&) {
+        CPRegDlg dialog;
+        ASSERT_TRUE(dialog.Create());
+        for (int id : {IDC_AHEAD_RADIO, IDC_BEHIND_RADIO, IDC_GMT_GROUP}) {
+            SCOPED_TRACE(id);
+            std::map<COLORREF, int> colours = Colours(Window(dialog.GetItem(id)));
+            EXPECT_GT(colours[yellow], 0);
+            EXPECT_GT(colours[black], colours[yellow]);
+        }
+    });
 }
