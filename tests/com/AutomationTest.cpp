@@ -3,6 +3,26 @@
 #include "e2e/Driver.h"
 
 #include "app/DlgProxy.h"
+#include "platform/Registry.h"
+
+// Removes what leads a client in another process to the class's own interface, so that only a
+// start in the test can have written it.
+void ForgetTheInterface()
+{
+    const std::pair<HKEY, const char*> interfaces[] = {
+        {HKEY_CURRENT_USER, "Software\\Classes\\Interface"},
+        {HKEY_CLASSES_ROOT, "Interface"},
+    };
+    for (const auto& [root, path] : interfaces) {
+        for (REGSAM view : RegistryViews()) {
+            HKEY opened = nullptr;
+            if (::RegOpenKeyExA(root, path, 0, KEY_ALL_ACCESS | view, &opened) != ERROR_SUCCESS)
+                continue;
+            ::RegDeleteTreeA(opened, GuidText(CPavixDlgAutoProxy::iid).c_str());
+            ::RegCloseKey(opened);
+        }
+    }
+}
 
 class Automation : public testing::Test {
 protected:
@@ -13,6 +33,7 @@ protected:
     void SetUp() override
     {
         ::CoInitialize(nullptr);
+        ForgetTheInterface();
         Process user;   // a user's start registers the class for this pavix.exe
         ASSERT_TRUE(user.WaitForMain());
         user.PostKey(VK_RETURN);
@@ -49,8 +70,10 @@ std::vector<Automation::Client> Automation::Clients(size_t count)
 {
     std::vector<Client> clients(count);
     for (Client& client : clients) {
-        const HRESULT created = ::CoCreateInstance(CPavixDlgAutoProxy::clsid, nullptr, CLSCTX_LOCAL_SERVER,
-                                                   IID_IDispatch, reinterpret_cast<void**>(&client.object));
+        // The class's own interface, as a client that read the type library asks for it.
+        const HRESULT created =
+            ::CoCreateInstance(CPavixDlgAutoProxy::clsid, nullptr, CLSCTX_LOCAL_SERVER,
+                               CPavixDlgAutoProxy::iid, reinterpret_cast<void**>(&client.object));
         if (created != S_OK) {
             ADD_FAILURE() << "CoCreateInstance: " << std::hex << created;
             return {};

@@ -136,6 +136,17 @@ inline HWND Find(DWORD pid, int id, int without = 0, HWND owner = nullptr,
     return nullptr;
 }
 
+// Both registry views where 32-bit and 64-bit programs run side by side; else the one.
+inline std::vector<REGSAM> RegistryViews()
+{
+    char wow64[MAX_PATH] = "";
+    ::GetSystemWow64DirectoryA(wow64, MAX_PATH);
+    const std::string kernel = wow64 + std::string("\\kernel32.dll");
+    if (::GetFileAttributesA(kernel.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return {0};
+    return {KEY_WOW64_32KEY, KEY_WOW64_64KEY};
+}
+
 inline std::string ExeDir()
 {
     char path[MAX_PATH];

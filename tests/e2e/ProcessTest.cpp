@@ -111,17 +111,6 @@ std::string ServerValue(REGSAM view)
     return text;
 }
 
-// Both registry views where 32-bit and 64-bit programs run side by side; else the one.
-std::vector<REGSAM> RegistryViews()
-{
-    char wow64[MAX_PATH] = "";
-    ::GetSystemWow64DirectoryA(wow64, MAX_PATH);
-    const std::string kernel = wow64 + std::string("\\kernel32.dll");
-    if (::GetFileAttributesA(kernel.c_str()) == INVALID_FILE_ATTRIBUTES)
-        return {0};
-    return {KEY_WOW64_32KEY, KEY_WOW64_64KEY};
-}
-
 // A user's start points the class at this pavix.exe, in both registry views where 32-bit and
 // 64-bit programs run side by side; a start by the component runtime leaves the registry alone.
 TEST(StartSwitches, OnlyAUserStartRewritesTheRegistry)
