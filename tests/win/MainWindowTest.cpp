@@ -4,6 +4,8 @@
 #include "core/Disk.h"
 #include "platform/UserSetting.h"
 
+#include <objbase.h>
+
 const std::string kCities = "Tokyo\t9.00\r\nUdaipur\t5.50\r\nHonolulu\t-10.00\r\nboston\t-5.00\n";
 
 std::optional<std::string> SelectedEntry(CPavixDlg& d, int id)
@@ -257,6 +259,19 @@ TEST(MainWindow, SaysWhyTheDatabaseCouldNotBeLoaded)
                     holder = HoldTheFile(row.held);
             });
     }
+}
+
+// Another apartment holds the thread, so the component runtime cannot start: the program says so
+// under its own name and opens no window (were one open, Run would not return).
+TEST(MainWindow, AStartWhereTheComponentRuntimeCannotStartSaysSo)
+{
+    WatchBoxes();
+    ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    theApp.Run(::GetModuleHandleA(nullptr), "");
+    ::CoUninitialize();
+    EXPECT_EQ(boxes,
+              std::vector<std::string>{"win_tests: OLE initialization failed.  Make sure that the OLE "
+                                       "libraries are the correct version."});
 }
 
 TEST(MainWindow, LoadsADatabaseThatAnotherProgramHeldForAMoment)
