@@ -30,15 +30,17 @@ protected:
         IDispatch* object = nullptr;
         std::unique_ptr<Process> server;
     };
-    void SetUp() override
+    // A user's start registers the class for this pavix.exe, once for all the clients.
+    static void SetUpTestSuite()
     {
-        ::CoInitialize(nullptr);
         ForgetTheInterface();
-        Process user;   // a user's start registers the class for this pavix.exe
+        TempDir dir("Tokyo\t9.00\r\n");
+        Process user;
         ASSERT_TRUE(user.WaitForMain());
         user.PostKey(VK_RETURN);
         ASSERT_TRUE(user.Exited());
     }
+    void SetUp() override { ::CoInitialize(nullptr); }
     std::vector<Client> Clients(size_t count);
     // The process of a main window that came up since the last one.
     std::unique_ptr<Process> NewServer()
