@@ -81,7 +81,10 @@ std::string CPRegDlg::GetOffsetText() const
 void CPRegDlg::OnOK()
 {
     Dialog::OnOK();
-    const std::string name = m_cityNameEdit.GetText();
+    // A record is one line: what another program put into the field after a line end is not
+    // the name, as a paste into it would not be.
+    std::string name = m_cityNameEdit.GetText();
+    name.erase(std::min(name.find_first_of("\r\n"), name.size()));
     const std::string offset = GetOffsetText();
     const std::string displayName = MakeDisplayName(name);
     bool wasEmpty = false;
