@@ -102,6 +102,12 @@ bool TextFile::ReadLine(std::string& line)
         const auto* lf = static_cast<const char*>(std::memchr(begin, '\n', static_cast<size_t>(end - begin)));
         line.append(begin, lf ? lf : end);
         m_bufferPos = static_cast<size_t>((lf ? lf + 1 : end) - m_block.data());
+        if (line.size() > kLongestLine) {
+            m_readFailed = true;
+            m_atEnd = true;   // nothing after it is read
+            m_bufferPos = m_bufferEnd;
+            return false;
+        }
         if (lf) {
             // The CR may have come at the end of the previous block: look at the whole line.
             if (!line.empty() && line.back() == '\r')

@@ -16,6 +16,9 @@ public:
     enum OpenResult { openOk, openMissing, openDenied, openBusy, openFailed };
     // Unsupported: the file system has no byte-range locks (or the file is not open).
     enum LockResult { lockTaken, lockHeld, lockUnsupported };
+    // A longer line (in bytes, a CR before its LF counted) is a read error: no city needs one,
+    // and the copies a window makes of it would need more memory than a 32-bit process has.
+    static constexpr size_t kLongestLine = size_t(16) << 20;
 
     TextFile();
     ~TextFile();
@@ -32,7 +35,7 @@ public:
     int64_t GetLength() const;
     bool SeekToBegin();
     // The next line without its line end; false at the end of the file or on a read error
-    // (a line cut short by a read error is not returned).
+    // (a line cut short by a read error, or longer than kLongestLine, is not returned).
     bool ReadLine(std::string& line);
     // Whether the last ReadLine stopped at a read error rather than at the end of the file.
     bool ReadFailed() const { return m_readFailed; }

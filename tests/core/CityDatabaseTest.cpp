@@ -186,6 +186,19 @@ TEST(TextFile, AFileThatCannotSeekGivesNoLinesAndNoReadError)
     EXPECT_FALSE(file.ReadFailed());
 }
 
+// Where it starts: loading keeps the lines before it, and a search finds nothing after it.
+TEST(TextFile, ALineLongerThanTheLongestIsAReadError)
+{
+    const std::string longest(TextFile::kLongestLine, 'N');
+    MemTextFile file({.bytes = longest + "\n" + longest + longest + "\nb\n"});
+    std::string line;
+    ASSERT_TRUE(file.ReadLine(line));
+    EXPECT_EQ(line.size(), longest.size());
+    EXPECT_FALSE(file.ReadLine(line));
+    EXPECT_TRUE(file.ReadFailed());
+    EXPECT_FALSE(file.ReadLine(line));
+}
+
 TEST(TextFile, AClosedFileForgetsWhatItReadAheadAndRefusesEverything)
 {
     MemTextFile file({.bytes = "one\r\ntwo\r\n"});
