@@ -26,10 +26,15 @@ inline void WatchBoxes()
     });
 }
 
-// Opens the database shared with no one, as another program may, and closes it after ms.
+// Opens the database shared with no one, as another program may.
+inline HANDLE HoldTheFile()
+{
+    return ::CreateFileA(kCityDatabaseName, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+}
+// The same, closed again after ms.
 inline std::thread HoldTheFile(DWORD ms)
 {
-    HANDLE holder = ::CreateFileA(kCityDatabaseName, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE holder = HoldTheFile();
     return std::thread([holder, ms] {
         ::Sleep(ms);
         ::CloseHandle(holder);
