@@ -186,7 +186,7 @@ TEST(TextFile, AFileThatCannotSeekGivesNoLinesAndNoReadError)
     EXPECT_FALSE(file.ReadFailed());
 }
 
-// Where it starts: loading keeps the lines before it, and a search finds nothing after it.
+// Where it starts: the lines before it are read, and nothing after it.
 TEST(TextFile, ALineLongerThanTheLongestIsAReadError)
 {
     const std::string longest(TextFile::kLongestLine, 'N');

@@ -231,7 +231,7 @@ TEST(MainWindow, SaysWhyTheDatabaseCouldNotBeLoaded)
         {.what = "a folder of that name",
          .folder = true,
          .box = "Read Record..: City Database wtcmain.pvx Could Not Be Read !!"},
-        {.what = "held for longer",
+        {.what = "held all along",
          .database = kCities,
          .held = true,
          .box = "Read Record..: City Database wtcmain.pvx Is Busy, Try Again !!"},
