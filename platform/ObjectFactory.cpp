@@ -95,7 +95,9 @@ bool ObjectFactory::UpdateRegistryAll()
 {
     char path[MAX_PATH] = {};
     DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    if (length == 0 || length == MAX_PATH)
+    // A folder name outside the ANSI code page comes back with '?' or a look-alike in it: a path
+    // that names no file would lead clients nowhere and overwrite what an installer wrote.
+    if (length == 0 || length == MAX_PATH || ::GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES)
         return false;
     Registry registry;
     // The interfaces first: a class entry may lead clients to them at once.

@@ -147,6 +147,14 @@ inline std::vector<REGSAM> RegistryViews()
     return {KEY_WOW64_32KEY, KEY_WOW64_64KEY};
 }
 
+inline std::wstring Wide(const std::string& text)
+{
+    std::wstring wide(text.size(), L'\0');
+    wide.resize(size_t(
+        ::MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()), wide.data(), int(wide.size()))));
+    return wide;
+}
+
 inline std::string ExeDir()
 {
     char path[MAX_PATH];
@@ -157,12 +165,17 @@ inline std::string ExeDir()
 // A running program: one started in the working directory (pavix.exe unless exe is given), or
 // the process of a window. It is killed if it outlives the object.
 struct Process {
-    explicit Process(const std::string& args = "", std::string exe = ExeDir() + "pavix.exe")
+    explicit Process(const std::string& args = "", const std::string& exe = ExeDir() + "pavix.exe")
+        : Process(Wide(exe), Wide(args))
     {
-        STARTUPINFOA startup{sizeof startup};
+    }
+    // A program at a path that the ANSI code page may not hold.
+    explicit Process(const std::wstring& exe, const std::wstring& args = {})
+    {
+        STARTUPINFOW startup{sizeof startup};
         PROCESS_INFORMATION info{};
-        std::string line = "\"" + exe + "\" " + args;
-        const BOOL started = ::CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+        std::wstring line = L"\"" + exe + L"\" " + args;
+        const BOOL started = ::CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                               nullptr, &startup, &info);
         if (!started) {
             ADD_FAILURE() << "could not start " << exe << ": error " << ::GetLastError();

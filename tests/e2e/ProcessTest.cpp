@@ -142,6 +142,30 @@ TEST(StartSwitches, OnlyAUserStartRewritesTheRegistry)
     }
 }
 
+// In a folder named in Devanagari, which no ANSI code page holds, the program's path as its 8-bit
+// calls read it names no file: registered, it would lead clients nowhere and overwrite what an
+// installer wrote.
+TEST(StartSwitches, AUserStartFromAFolderTheCodePageCannotNameLeavesTheRegistry)
+{
+    TempDir dir("Tokyo\t9.00\r\n");
+    const std::wstring folder = Wide(dir.path) + L"\\\x0909\x0926\x092F\x092A\x0941\x0930";
+    const std::wstring exe = folder + L"\\pavix.exe";
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    ASSERT_TRUE(::CopyFileW(Wide(ExeDir() + "pavix.exe").c_str(), exe.c_str(), FALSE));
+    for (REGSAM view : RegistryViews())
+        ::RegDeleteKeyExA(HKEY_CLASSES_ROOT, serverKey.c_str(), view, 0);
+    {
+        Process copy(exe);
+        ASSERT_TRUE(copy.WaitForMain());
+        copy.PostKey(VK_RETURN);
+        ASSERT_TRUE(copy.Exited());
+    }
+    for (REGSAM view : RegistryViews())
+        EXPECT_EQ(ServerValue(view), "") << view;
+    ::DeleteFileW(exe.c_str());
+    ::RemoveDirectoryW(folder.c_str());
+}
+
 // A long text told by its length, its run of Ns and its end, so that a failure prints a line.
 std::string Outline(const std::string& text)
 {
