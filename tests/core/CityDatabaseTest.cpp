@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace {
 
 using namespace std::string_literals;
@@ -251,5 +255,26 @@ TEST(TextFile, TwoOpensOfARealFileHoldItsLockInTurn)
     EXPECT_EQ(second.TryLock(), TextFile::lockTaken);
     EXPECT_EQ(first.TryLock(), TextFile::lockHeld);
 }
+
+#ifdef _WIN32
+// Windows bars every other handle from reading a locked range: the lock lies beyond the file's
+// bytes, so that another copy reads every line while this one registers. (Wine bars no reads, but
+// it does refuse a second lock on the same range.)
+TEST(TextFile, ItsLockLeavesTheBytesOfTheFileToOthers)
+{
+    TempPath temp;
+    TextFile holder;
+    ASSERT_EQ(holder.Open(temp.Write("Tokyo\t9.00\r\n"), TextFile::modeRead), TextFile::openOk);
+    ASSERT_EQ(holder.TryLock(), TextFile::lockTaken);
+    HANDLE other = ::CreateFileA(temp.name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                 OPEN_EXISTING, 0, nullptr);
+    OVERLAPPED fromTheStart{};
+    const DWORD fourGigabytes = MAXDWORD;
+    EXPECT_TRUE(::LockFileEx(other, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, fourGigabytes, 0,
+                             &fromTheStart))
+        << "error " << ::GetLastError();
+    ::CloseHandle(other);
+}
+#endif
 
 }   // namespace
