@@ -277,4 +277,21 @@ TEST(TextFile, ItsLockLeavesTheBytesOfTheFileToOthers)
 }
 #endif
 
+// Process memory at address 0 opens as a file whose every read fails (under Wine, drive Z: is the
+// Unix root): a read error must not pass for the end of the file, which would drop lines unsaid.
+TEST(TextFile, AReadErrorOfARealFileIsNoEndOfFile)
+{
+#ifdef _WIN32
+    const char* unreadable = "Z:\\proc\\self\\mem";
+#else
+    const char* unreadable = "/proc/self/mem";
+#endif
+    TextFile file;
+    if (file.Open(unreadable, TextFile::modeRead) != TextFile::openOk)
+        GTEST_SKIP() << "no file here whose reads fail";
+    std::string line;
+    EXPECT_FALSE(file.ReadLine(line));
+    EXPECT_TRUE(file.ReadFailed());
+}
+
 }   // namespace
