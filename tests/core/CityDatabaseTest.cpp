@@ -268,6 +268,7 @@ TEST(TextFile, ItsLockLeavesTheBytesOfTheFileToOthers)
     ASSERT_EQ(holder.TryLock(), TextFile::lockTaken);
     HANDLE other = ::CreateFileA(temp.name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                  OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(other, INVALID_HANDLE_VALUE) << "error " << ::GetLastError();
     OVERLAPPED fromTheStart{};
     const DWORD fourGigabytes = MAXDWORD;
     EXPECT_TRUE(::LockFileEx(other, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, fourGigabytes, 0,
