@@ -8,7 +8,8 @@ LocalReading ReadLocalClock(int64_t& utcSeconds)
     ::GetSystemTimeAsFileTime(&instant);
     SYSTEMTIME utc, now;
     ::FileTimeToSystemTime(&instant, &utc);
-    ::SystemTimeToTzSpecificLocalTime(nullptr, &utc, &now);
+    if (!::SystemTimeToTzSpecificLocalTime(nullptr, &utc, &now))
+        ::GetLocalTime(&now);   // damaged zone data: the system's own reading, a moment later
     const int64_t ticks = int64_t(instant.dwHighDateTime) << 32 | instant.dwLowDateTime;
     const int64_t ticksTo1970 = 116444736000000000;   // 100 ns steps from 1601
     utcSeconds = (ticks - ticksTo1970) / 10000000;
